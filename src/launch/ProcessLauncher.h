@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zorvek {
+
+// Starts the game client and the browser as independent processes and never waits
+// for them. All texts are the program's 8-bit texts (Windows-1250).
+class ProcessLauncher
+{
+public:
+    virtual ~ProcessLauncher() = default;
+
+    // Opens `file` as the shell's "Open" operation does, shown normally: `parameters`
+    // is one command-line text, `directory` the working directory (empty: ours).
+    // False when nothing could be started; a started process is not watched.
+    virtual bool shellExecute(std::string_view file, std::string_view parameters, std::string_view directory) = 0;
+
+    // Starts `program` itself with `arguments`, each reaching it as one argument.
+    // No shell is involved. False when nothing could be started.
+    virtual bool startProgram(std::string_view program, const std::vector<std::string>& arguments) = 0;
+};
+
+// The launcher of this platform: Win32 on Windows, Wine elsewhere (with the Wine
+// prefix the system registry is read from).
+std::unique_ptr<ProcessLauncher> MakeSystemProcessLauncher();
+
+} // namespace zorvek
