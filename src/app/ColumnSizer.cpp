@@ -1,1 +1,127 @@
-// Filled in by its area.
+#include "app/ColumnSizer.h"
+
+#include <algorithm>
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QStyle>
+#include <QTreeWidget>
+
+namespace zorvek {
+
+namespace {
+
+// Text margin of an item view cell, as the style draws it on both sides.
+int cellMargin(const QTreeWidget& list)
+{
+    return 2 * (list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1);
+}
+
+// Sets the widths from the natural width of each column; the last one also takes
+// what is left of the viewport.
+void applyWidths(QTreeWidget* list, const std::vector<int>& natural)
+{
+    const int n = static_cast<int>(natural.size());
+    int used = 0;
+    for (int c = 0; c < n; ++c) {
+        int width = natural[static_cast<std::size_t>(c)];
+        if (c == n - 1)
+            width = std::max(width, list->viewport()->width() - used);
+        if (list->columnWidth(c) != width)
+            list->setColumnWidth(c, width);
+        used += width;
+    }
+}
+
+} // namespace
+
+int CellTextWidth(const QTreeWidget& list, const QString& text)
+{
+    if (text.isEmpty())
+        return 0;
+    return QFontMetrics(list.font()).horizontalAdvance(text) + cellMargin(list);
+}
+
+int HeaderTextWidth(const QTreeWidget& list, int column)
+{
+    return std::max(0, list.header()->sectionSizeHint(column));
+}
+
+void ResizeColumnWidth(QTreeWidget* list)
+{
+    const int n = list->columnCount();
+    std::vector<int> natural(static_cast<std::size_t>(n));
+    for (int c = 0; c < n; ++c) {
+        int width = HeaderTextWidth(*list, c);
+        for (int row = 0; row < list->topLevelItemCount(); ++row)
+            width = std::max(width, CellTextWidth(*list, list->topLevelItem(row)->text(c)));
+        natural[static_cast<std::size_t>(c)] = width;
+    }
+    applyWidths(list, natural);
+}
+
+ColumnSizer::ColumnSizer(QTreeWidget* list)
+    : m_list(list), m_columns(list->columnCount()), m_widthCounts(static_cast<std::size_t>(m_columns))
+{
+}
+
+void ColumnSizer::clear()
+{
+    m_list->clear();
+    m_cellWidths.clear();
+    for (auto& counts : m_widthCounts)
+        counts.clear();
+}
+
+QTreeWidgetItem* ColumnSizer::addRow(const QStringList& texts)
+{
+    auto* item = new QTreeWidgetItem(m_list);
+    std::vector<int> widths(static_cast<std::size_t>(m_columns), 0);
+    for (int c = 0; c < m_columns && c < texts.size(); ++c) {
+        item->setText(c, texts[c]);
+        widths[static_cast<std::size_t>(c)] = CellTextWidth(*m_list, texts[c]);
+        count(c, widths[static_cast<std::size_t>(c)], +1);
+    }
+    m_cellWidths.push_back(std::move(widths));
+    return item;
+}
+
+void ColumnSizer::setCell(int row, int column, const QString& text)
+{
+    if (row < 0 || row >= static_cast<int>(m_cellWidths.size()) || column < 0 || column >= m_columns)
+        return;
+    QTreeWidgetItem* item = m_list->topLevelItem(row);
+    if (item->text(column) == text)
+        return;
+    item->setText(column, text);
+    int& width = m_cellWidths[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    const int newWidth = CellTextWidth(*m_list, text);
+    if (newWidth == width)
+        return;
+    count(column, width, -1);
+    count(column, newWidth, +1);
+    width = newWidth;
+}
+
+void ColumnSizer::apply()
+{
+    std::vector<int> natural(static_cast<std::size_t>(m_columns));
+    for (int c = 0; c < m_columns; ++c) {
+        const auto& counts = m_widthCounts[static_cast<std::size_t>(c)];
+        const int widest = counts.empty() ? 0 : counts.rbegin()->first;
+        natural[static_cast<std::size_t>(c)] = std::max(HeaderTextWidth(*m_list, c), widest);
+    }
+    applyWidths(m_list, natural);
+}
+
+void ColumnSizer::count(int column, int width, int delta)
+{
+    if (width == 0)
+        return; // empty cells never widen a column
+    auto& counts = m_widthCounts[static_cast<std::size_t>(column)];
+    const int n = (counts[width] += delta);
+    if (n <= 0)
+        counts.erase(width);
+}
+
+} // namespace zorvek

@@ -1,1 +1,467 @@
-// Filled in by its area.
+#include "app/frmMain.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFont>
+#include <QFrame>
+#include <QHeaderView>
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPalette>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTreeWidget>
+
+#include "app/ColumnSizer.h"
+#include "app/GameTable.h"
+#include "app/TextCodec.h"
+#include "app/Texts.h"
+#include "query/StatusReply.h"
+#include "query/StatusSockets.h"
+#include "serverlist/HttpGet.h"
+#include "serverlist/ServerListParser.h"
+
+namespace zorvek {
+
+namespace {
+
+constexpr int kClientWidth = 891;
+constexpr int kClientHeight = 625;
+
+QFont verdana(double points, bool bold = false)
+{
+    QFont font(QStringLiteral("Verdana"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+QString u8(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+QString twoDigits(int n)
+{
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+// Host names are looked up once per refresh at most; dotted addresses never.
+struct frmMain::HostCache : std::map<std::string, std::optional<QHostAddress>>
+{
+};
+
+namespace {
+
+std::optional<QHostAddress> resolveHost(const std::string& host, frmMain::HostCache& cache)
+{
+    if (host.empty())
+        return std::nullopt;
+    const auto known = cache.find(host);
+    if (known != cache.end())
+        return known->second;
+    std::optional<QHostAddress> result;
+    const QString name = QString::fromLatin1(host.data(), static_cast<qsizetype>(host.size()));
+    QHostAddress literal;
+    if (literal.setAddress(name)) {
+        result = literal;
+    } else {
+        const QHostInfo info = QHostInfo::fromName(name);
+        const QList<QHostAddress> addresses = info.addresses();
+        const auto v4 = std::find_if(addresses.begin(), addresses.end(), [](const QHostAddress& a) {
+            return a.protocol() == QAbstractSocket::IPv4Protocol;
+        });
+        if (v4 != addresses.end())
+            result = *v4;
+        else if (!addresses.isEmpty())
+            result = addresses.first();
+    }
+    cache[host] = result;
+    return result;
+}
+
+// A port text counts only as a whole number 1..65535.
+std::optional<quint16> portNumber(const std::string& text)
+{
+    bool ok = false;
+    const uint port = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())).trimmed().toUInt(&ok);
+    if (!ok || port < 1 || port > 65535)
+        return std::nullopt;
+    return static_cast<quint16>(port);
+}
+
+} // namespace
+
+frmMain::Options frmMain::DefaultOptions()
+{
+    Options options;
+    options.listHost = QStringLiteral(ZORVEK_LIST_HOST);
+    options.webAddress = QStringLiteral(ZORVEK_WEB_ADDRESS);
+    options.programFolder = QCoreApplication::applicationDirPath();
+    options.versionMajor = ZORVEK_VERSION_MAJOR;
+    options.versionMinor = ZORVEK_VERSION_MINOR;
+    options.versionPatch = ZORVEK_VERSION_PATCH;
+    return options;
+}
+
+frmMain::frmMain(Options options, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_options(std::move(options)), m_table(std::make_unique<ServerTable>()),
+      m_hostCache(std::make_unique<HostCache>())
+{
+    buildControls();
+    sockCOD = new StatusSockets(this);
+    connect(sockCOD, &StatusSockets::dataArrival, this, &frmMain::sockCOD_DataArrival);
+    Inet1 = new HttpGet(m_options.httpTimeoutMs, this);
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildControls()
+{
+    QFont tahoma(QStringLiteral("Tahoma"));
+    tahoma.setPointSizeF(8.25);
+    setFont(tahoma);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    Label1 = new QLabel(u8(texts::kSearchLabel), this);
+    Label1->setGeometry(16, 35, 97, 17);
+    Label1->setFont(verdana(8.25));
+
+    editSearch = new QLineEdit(this);
+    editSearch->setGeometry(104, 32, 209, 21);
+    editSearch->setFont(verdana(8.25));
+
+    cmdResponse = new QPushButton(u8(texts::kRefresh), this);
+    cmdResponse->setGeometry(328, 32, 104, 49);
+    cmdResponse->setFont(verdana(9, true));
+    connect(cmdResponse, &QPushButton::clicked, this, &frmMain::cmdResponse_Click);
+
+    Label2 = new QLabel(u8(texts::kAddressLabel), this);
+    Label2->setGeometry(40, 68, 57, 17);
+    Label2->setFont(verdana(8.25));
+    Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    editServerIP = new QLineEdit(this);
+    editServerIP->setGeometry(104, 68, 209, 15);
+    editServerIP->setFont(verdana(8.25));
+
+    imgLevelshot = new QLabel(this);
+    imgLevelshot->setGeometry(448, 13, 152, 82);
+    imgLevelshot->setPixmap(QPixmap(QStringLiteral(":/zorvek/default-levelshot.jpg")));
+
+    // The tab strip with its page; the server list lies inside the page area.
+    tabPage = new QFrame(this);
+    tabPage->setFrameShape(QFrame::StyledPanel);
+    tabGames = new QTabBar(this);
+    tabGames->setFont(verdana(8.25, true));
+    tabGames->setExpanding(false);
+    tabGames->setDrawBase(false);
+    for (const GameInfo& game : GameTable())
+        tabGames->addTab(QString::fromLatin1(game.GameCaption.data(), static_cast<qsizetype>(game.GameCaption.size())));
+    const int barHeight = tabGames->sizeHint().height();
+    tabGames->setGeometry(8, 96, 593, barHeight);
+    tabPage->setGeometry(8, 96 + barHeight - 2, 593, 521 - barHeight + 2);
+    connect(tabGames, &QTabBar::currentChanged, this, [this] { tabGames_Click(); });
+
+    listServers = new QTreeWidget(this);
+    listServers->setGeometry(16, 136, 577, 473);
+    listServers->setFont(verdana(8.25));
+    listServers->setRootIsDecorated(false);
+    listServers->setItemsExpandable(false);
+    listServers->setUniformRowHeights(true);
+    listServers->setAllColumnsShowFocus(true);
+    listServers->setSelectionMode(QAbstractItemView::SingleSelection);
+    listServers->setHeaderLabels({u8(texts::kColServerName), u8(texts::kColMode), u8(texts::kColMap),
+                                  u8(texts::kColFriendlyFire), u8(texts::kColKillCam), u8(texts::kColPlayers)});
+    listServers->header()->setStretchLastSection(false);
+    listServers->header()->setSectionsMovable(false);
+    listServers->headerItem()->setTextAlignment(0, Qt::AlignLeft | Qt::AlignVCenter);
+    for (int c = 1; c < 6; ++c)
+        listServers->headerItem()->setTextAlignment(c, Qt::AlignHCenter | Qt::AlignVCenter);
+    m_serverColumns = std::make_unique<ColumnSizer>(listServers);
+
+    listPlayers = new QTreeWidget(this);
+    listPlayers->setGeometry(608, 12, 273, 601);
+    listPlayers->setFont(verdana(8.25));
+    listPlayers->setRootIsDecorated(false);
+    listPlayers->setItemsExpandable(false);
+    listPlayers->setUniformRowHeights(true);
+    listPlayers->setSelectionMode(QAbstractItemView::SingleSelection);
+    listPlayers->setHeaderLabels({u8(texts::kColNick), u8(texts::kColPing), u8(texts::kColScore)});
+    listPlayers->header()->setStretchLastSection(false);
+    listPlayers->headerItem()->setTextAlignment(0, Qt::AlignLeft | Qt::AlignVCenter);
+    listPlayers->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    listPlayers->headerItem()->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+
+    setTabOrder(editSearch, cmdResponse);
+    editSearch->setFocus();
+}
+
+QString frmMain::WindowCaption(int major, int minor, int patch, const QString& webAddress)
+{
+    return u8(texts::kCaptionPrefix) + QString::number(major) + QLatin1Char('.') + QString::number(minor) +
+           QString::number(patch) + QStringLiteral(")  ") + webAddress;
+}
+
+QString frmMain::listHostUrl(std::string_view path) const
+{
+    return QStringLiteral("http://") + m_options.listHost +
+           QString::fromLatin1(path.data(), static_cast<qsizetype>(path.size()));
+}
+
+int frmMain::socketCount() const
+{
+    return sockCOD->count();
+}
+
+void frmMain::Form_Load()
+{
+    m_StatusQuery = QByteArray::fromStdString(StatusQuery());
+    setWindowTitle(WindowCaption(m_options.versionMajor, m_options.versionMinor, m_options.versionPatch,
+                                 m_options.webAddress));
+    m_DefaultLevelshot = imgLevelshot->pixmap();
+    m_programFolder = m_options.programFolder;
+    m_HasLevelshotsFolder = QFileInfo::exists(QDir(m_programFolder).filePath(QStringLiteral("levelshots")));
+
+    m_ListFetchStatus = 0;
+    for (int game = 1; game <= kGameCount; ++game) {
+        GetListServers(listHostUrl(Game(game).ListPath), static_cast<std::uint8_t>(game));
+        if (m_ListFetchStatus != 0) {
+            m_ListTexts[static_cast<std::size_t>(game)].clear();
+            m_ListFetchStatus = 0;
+        }
+    }
+
+    sockCOD->createSockets();
+
+    tabGames_Click();
+    SendQuery();
+
+    // The selected server stays highlighted while another control has the focus.
+    QPalette palette = listServers->palette();
+    palette.setBrush(QPalette::Inactive, QPalette::Highlight, palette.brush(QPalette::Active, QPalette::Highlight));
+    palette.setBrush(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.brush(QPalette::Active, QPalette::HighlightedText));
+    listServers->setPalette(palette);
+
+    ResizeColumnWidth(listPlayers);
+}
+
+void frmMain::showMessage(int icon, const QString& title, const QString& text)
+{
+    QMessageBox box(static_cast<QMessageBox::Icon>(icon), title, text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void frmMain::GetListServers(const QString& url, std::uint8_t game)
+{
+    const QByteArray body = Inet1->get(url, HttpGet::kTextLimit);
+    std::string& text = m_ListTexts[std::min<std::size_t>(game, 5)];
+    text.assign(body.constData(), static_cast<std::size_t>(body.size()));
+    if (text.find("DOCTYPE HTML PUBLIC") != std::string::npos) {
+        showMessage(QMessageBox::Critical, u8(texts::kErrorTitle),
+                    u8(texts::kListUnavailablePrefix) + url + u8(texts::kUnavailableSuffix));
+        m_ListFetchStatus = 1;
+    } else if (text.empty()) {
+        showMessage(QMessageBox::Critical, u8(texts::kErrorTitle),
+                    u8(texts::kListHostUnavailablePrefix) + HttpGet::hostOf(url) + u8(texts::kUnavailableSuffix));
+        m_ListFetchStatus = 2;
+    }
+}
+
+void frmMain::tabGames_Click()
+{
+    m_serverColumns->clear();
+    listPlayers->clear();
+    listServers->setEnabled(true);
+
+    const int g = tabGames->currentIndex() + 1;
+    if (g >= 1 && g <= kGameCount) {
+        const GameInfo& game = Game(g);
+        ParseServerList(m_ListTexts[static_cast<std::size_t>(g)], game.NumberFormat, *m_table);
+        m_LevelshotFolder = QString::fromLatin1(game.LevelshotFolder.data(),
+                                                static_cast<qsizetype>(game.LevelshotFolder.size()));
+        imgLevelshot->setPixmap(m_DefaultLevelshot);
+        m_GameCaption = QString::fromLatin1(game.GameCaption.data(), static_cast<qsizetype>(game.GameCaption.size()));
+    }
+
+    ServerTable& table = *m_table;
+    for (int i = 1; i <= table.ServerCount; ++i) {
+        table[i].Replied = false;
+        table[i].ShownReplied = true;
+        QTreeWidgetItem* row = m_serverColumns->addRow({FromCp1250(table[i].ServerName)});
+        for (int c = 1; c < 6; ++c)
+            row->setTextAlignment(c, Qt::AlignHCenter | Qt::AlignVCenter);
+    }
+
+    cmdResponse_Click();
+
+    m_serverColumns->apply();
+    ResizeColumnWidth(listPlayers);
+}
+
+void frmMain::cmdResponse_Click()
+{
+    cmdResponse->setEnabled(false);
+    cmdResponse->setText(u8(texts::kWaiting));
+    SendQuery();
+    cmdResponse->setText(u8(texts::kRefreshList));
+    cmdResponse->setEnabled(true);
+}
+
+void frmMain::SendQuery()
+{
+    m_hostCache->clear();
+    ServerTable& table = *m_table;
+    for (int server = 1; server <= table.ServerCount; ++server) {
+        ServerSlot& slot = table[server];
+        queryOne(static_cast<std::uint8_t>(server));
+        if (slot.ShownReplied != slot.Replied) {
+            slot.ShownReplied = slot.Replied;
+            ShowServerStatus(static_cast<std::uint8_t>(server));
+        }
+    }
+}
+
+void frmMain::SendQueryOne(std::uint8_t Server)
+{
+    if (Server < 1)
+        return;
+    m_hostCache->clear();
+    ServerSlot& slot = (*m_table)[Server];
+    queryOne(Server);
+    // The row keeps what it shows until the reply comes.
+    slot.ShownReplied = slot.Replied;
+}
+
+void frmMain::queryOne(std::uint8_t Server)
+{
+    ServerSlot& slot = (*m_table)[Server];
+    slot.Replied = false;
+    // A host that cannot be resolved or a port that is no port skips the send;
+    // the slot still takes the reset values.
+    const auto address = resolveHost(slot.ServerHost, *m_hostCache);
+    const auto port = portNumber(slot.ServerPort);
+    if (address && port)
+        sockCOD->send(Server, *address, *port, m_StatusQuery);
+    slot.GameType = "---";
+    slot.MapName = "---";
+    slot.FriendlyFire = "-";
+    slot.KillCam = "-";
+    slot.MaxClients = 0;
+    slot.NumPlayers = 0;
+}
+
+void frmMain::sockCOD_DataArrival(int Index, const QByteArray& datagram)
+{
+    if (datagram.size() <= 10)
+        return;
+    if (Index < 1 || Index > kMaxServers)
+        return;
+    ServerTable& table = *m_table;
+    ServerSlot& slot = table[Index];
+    slot.ReplyText.assign(datagram.constData(), static_cast<std::size_t>(datagram.size()));
+    // Only the first reply to a query counts: later datagrams are dropped with the socket.
+    sockCOD->close(Index);
+    if (slot.ReplyText.empty())
+        return;
+    slot.Replied = true;
+    slot.ShownReplied = true;
+
+    slot.GameType = GetParam(slot.ReplyText, "g_gametype");
+    slot.MapName = GetParam(slot.ReplyText, "mapname");
+    slot.FriendlyFire = GetParam(slot.ReplyText, "scr_friendlyfire");
+    slot.KillCam = GetParam(slot.ReplyText, "scr_killcam");
+    slot.MaxClients = ReadMaxClients(GetParam(slot.ReplyText, "sv_maxclients"));
+    slot.NumPlayers = GetNumPlayers(slot.ReplyText);
+
+    ShowServerStatus(static_cast<std::uint8_t>(Index));
+    if (slot.Replied && Index == selectedServer()) {
+        ShowLevelshot(static_cast<std::uint8_t>(Index));
+        GetPlayersList(static_cast<std::uint8_t>(Index), true);
+    }
+
+    int total = 0;
+    for (int i = 1; i <= table.ServerCount; ++i)
+        total += table[i].NumPlayers;
+    m_TotalPlayers = static_cast<std::int16_t>(total);
+    tabGames->setTabText(tabGames->currentIndex(),
+                         m_GameCaption + QStringLiteral(" (") + QString::number(m_TotalPlayers) + QLatin1Char(')'));
+}
+
+void frmMain::ShowServerStatus(std::uint8_t Server)
+{
+    // A late reply for a slot of a longer list of the previous game has no row.
+    if (Server < 1 || Server > listServers->topLevelItemCount())
+        return;
+    const ServerSlot& slot = (*m_table)[Server];
+    const int row = Server - 1;
+    m_serverColumns->setCell(row, 0, FromCp1250(slot.ServerName));
+    m_serverColumns->setCell(row, 1, FromCp1250(slot.GameType));
+    m_serverColumns->setCell(row, 2, FromCp1250(slot.MapName));
+    m_serverColumns->setCell(row, 3, FromCp1250(slot.FriendlyFire));
+    m_serverColumns->setCell(row, 4, FromCp1250(slot.KillCam));
+    m_serverColumns->setCell(row, 5, slot.Replied ? twoDigits(slot.NumPlayers) + QStringLiteral(" / ") +
+                                                        twoDigits(slot.MaxClients)
+                                                  : QStringLiteral("--"));
+    m_serverColumns->apply();
+}
+
+void frmMain::ShowLevelshot(std::uint8_t Server)
+{
+    imgLevelshot->setVisible(true);
+    if (!m_HasLevelshotsFolder)
+        return;
+    const std::string& map = (*m_table)[Server].MapName;
+    m_LevelshotPath = QDir(m_programFolder).filePath(QStringLiteral("levelshots/")) +
+                      QString(m_LevelshotFolder).replace(QLatin1Char('\\'), QLatin1Char('/')) + FromCp1250(map) +
+                      QStringLiteral(".jpg");
+    // A map name is the server's text: it must not lead the lookup out of the game's folder.
+    const bool plainName = map.find_first_of(std::string_view("/\\\0", 3)) == std::string::npos && map != ".." &&
+                           map != ".";
+    QPixmap picture;
+    if (plainName && QFileInfo(m_LevelshotPath).isFile() && picture.load(m_LevelshotPath))
+        imgLevelshot->setPixmap(picture);
+    else
+        imgLevelshot->setPixmap(m_DefaultLevelshot);
+}
+
+void frmMain::GetPlayersList(std::uint8_t Server, bool ShowP)
+{
+    ServerSlot& slot = (*m_table)[Server];
+    const int pairs = ParsePlayers(slot.ReplyText, slot.Players);
+    listPlayers->clear();
+    if (ShowP) {
+        for (int k = 1; k <= std::min(pairs, kMaxPlayers); ++k) {
+            const PlayerSlot& player = slot.Players[static_cast<std::size_t>(k)];
+            auto* row = new QTreeWidgetItem(listPlayers, {FromCp1250(player.PlayerName),
+                                                          QString::fromStdString(FormatNumber(player.PlayerPing)),
+                                                          FromCp1250(player.PlayerScore)});
+            row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+            row->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+        }
+    }
+    ResizeColumnWidth(listPlayers);
+}
+
+int frmMain::selectedServer() const
+{
+    const QList<QTreeWidgetItem*> selected = listServers->selectedItems();
+    if (selected.isEmpty())
+        return 0;
+    return listServers->indexOfTopLevelItem(selected.first()) + 1;
+}
+
+} // namespace zorvek

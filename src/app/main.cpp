@@ -1,7 +1,12 @@
 #include <QApplication>
 
+#include "app/frmMain.h"
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    zorvek::frmMain window(zorvek::frmMain::DefaultOptions());
+    window.Form_Load();
+    window.show();
+    return app.exec();
 }

@@ -1,1 +1,68 @@
-// Filled in by its area.
+#include "query/StatusSockets.h"
+
+#include <QNetworkDatagram>
+#include <QUdpSocket>
+
+namespace zorvek {
+
+StatusSockets::StatusSockets(QObject* parent) : QObject(parent)
+{
+    m_slots[1].socket = new QUdpSocket(this);
+    connect(m_slots[1].socket, &QUdpSocket::readyRead, this, [this] { readPending(1); });
+}
+
+void StatusSockets::createSockets()
+{
+    for (int slot = 2; slot <= kSlots; ++slot) {
+        if (m_slots[slot].socket)
+            continue;
+        m_slots[slot].socket = new QUdpSocket(this);
+        connect(m_slots[slot].socket, &QUdpSocket::readyRead, this, [this, slot] { readPending(slot); });
+    }
+}
+
+int StatusSockets::count() const
+{
+    int n = 0;
+    for (int slot = 1; slot <= kSlots; ++slot)
+        n += m_slots[slot].socket != nullptr;
+    return n;
+}
+
+bool StatusSockets::send(int slot, const QHostAddress& address, quint16 port, const QByteArray& datagram)
+{
+    if (slot < 1 || slot > kSlots || !m_slots[slot].socket)
+        return false;
+    Slot& s = m_slots[slot];
+    s.address = address;
+    s.port = port;
+    // A closed socket binds afresh (ephemeral port) on its next send.
+    return s.socket->writeDatagram(datagram, address, port) == datagram.size();
+}
+
+void StatusSockets::close(int slot)
+{
+    if (slot < 1 || slot > kSlots || !m_slots[slot].socket)
+        return;
+    m_slots[slot].socket->close();
+}
+
+void StatusSockets::readPending(int slot)
+{
+    Slot& s = m_slots[slot];
+    QUdpSocket* socket = s.socket;
+    // Every waiting datagram is read: one left unread would stop further arrival
+    // events. Only those from the queried server's address and port are delivered;
+    // the handler may close the socket, which discards the rest.
+    while (socket->state() == QAbstractSocket::BoundState && socket->hasPendingDatagrams()) {
+        const QNetworkDatagram datagram = socket->receiveDatagram();
+        if (!datagram.isValid())
+            break;
+        const bool fromServer = datagram.senderPort() == s.port &&
+                                datagram.senderAddress().isEqual(s.address, QHostAddress::ConvertV4MappedToIPv4);
+        if (fromServer)
+            emit dataArrival(slot, datagram.data());
+    }
+}
+
+} // namespace zorvek

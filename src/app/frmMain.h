@@ -1,0 +1,123 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include <QByteArray>
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+
+#include "serverlist/ServerTable.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabBar;
+class QTreeWidget;
+class QFrame;
+
+namespace zorvek {
+
+class ColumnSizer;
+class HttpGet;
+class StatusSockets;
+
+// The main window: owns the state of the run (game table selection, server table,
+// downloaded lists, the status sockets) and its controls, and wires their events to
+// the program's handlers. Everything runs on the one GUI thread.
+class frmMain : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // What a deployment or a test decides; the program itself has no settings.
+    struct Options
+    {
+        QString listHost;      // host name or address, optionally ":port"
+        QString webAddress;    // the maker's web address in the caption
+        QString programFolder; // where "levelshots" is looked for
+        int httpTimeoutMs = 10000;
+        int versionMajor = 0;
+        int versionMinor = 0;
+        int versionPatch = 0;
+    };
+    // The build's list host, web address and version, and the executable's folder.
+    static Options DefaultOptions();
+
+    explicit frmMain(Options options, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // "Zorvek by Halmund  (build: 1.19)  <web address>" for version 1.1.9.
+    static QString WindowCaption(int major, int minor, int patch, const QString& webAddress);
+
+    // Start-up, before the window is first shown.
+    void Form_Load();
+
+    void tabGames_Click();
+    void cmdResponse_Click();
+    void SendQuery();
+    void SendQueryOne(std::uint8_t Server);
+    void sockCOD_DataArrival(int Index, const QByteArray& datagram);
+    void ShowServerStatus(std::uint8_t Server);
+    void ShowLevelshot(std::uint8_t Server);
+    void GetPlayersList(std::uint8_t Server, bool ShowP);
+    void GetListServers(const QString& url, std::uint8_t game);
+
+    // The 1-based index of the selected row of listServers, 0 when none is selected.
+    int selectedServer() const;
+    // The full URL of a file on the list host.
+    QString listHostUrl(std::string_view path) const;
+
+    const ServerTable& serverTable() const { return *m_table; }
+    const std::string& listText(int index) const { return m_ListTexts[static_cast<std::size_t>(index)]; }
+    const QString& gameCaption() const { return m_GameCaption; }
+    int totalPlayers() const { return m_TotalPlayers; }
+    int socketCount() const;
+    const QPixmap& defaultLevelshot() const { return m_DefaultLevelshot; }
+    const QString& levelshotPath() const { return m_LevelshotPath; }
+
+    // The controls, named as the program's documents name them.
+    QTabBar* tabGames = nullptr;
+    QFrame* tabPage = nullptr;
+    QTreeWidget* listServers = nullptr;
+    QTreeWidget* listPlayers = nullptr;
+    QLineEdit* editSearch = nullptr;
+    QLineEdit* editServerIP = nullptr;
+    QPushButton* cmdResponse = nullptr;
+    QLabel* imgLevelshot = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    StatusSockets* sockCOD = nullptr;
+    HttpGet* Inet1 = nullptr;
+
+private:
+    void buildControls();
+    // Steps shared by SendQuery and SendQueryOne: send the query, reset the values.
+    void queryOne(std::uint8_t Server);
+    void showMessage(int icon, const QString& title, const QString& text);
+
+    Options m_options;
+    std::unique_ptr<ServerTable> m_table;
+    std::unique_ptr<ColumnSizer> m_serverColumns;
+    std::array<std::string, 6> m_ListTexts;
+    int m_ListFetchStatus = 0;
+    QByteArray m_StatusQuery;
+    QString m_GameCaption;
+    QString m_LevelshotFolder;
+    QString m_LevelshotPath;
+    QPixmap m_DefaultLevelshot;
+    QString m_programFolder;
+    bool m_HasLevelshotsFolder = false;
+    std::int16_t m_TotalPlayers = 0;
+
+public:
+    struct HostCache;
+
+private:
+    std::unique_ptr<HostCache> m_hostCache;
+};
+
+} // namespace zorvek

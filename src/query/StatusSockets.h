@@ -1,0 +1,52 @@
+#pragma once
+
+#include <array>
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QObject>
+
+class QUdpSocket;
+
+namespace zorvek {
+
+// The socket array sockCOD: one UDP socket per server slot 1..255, each sending its
+// slot's status query and delivering what that slot's server sends back.
+class StatusSockets : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kSlots = 255;
+
+    explicit StatusSockets(QObject* parent = nullptr);
+
+    // Socket 1 exists from construction; this creates 2..255 in ascending order.
+    void createSockets();
+    int count() const;
+
+    // Sends the datagram from slot's socket to address:port and remembers that
+    // sender as the only one whose datagrams count for the slot. False when the
+    // socket is missing or the send failed.
+    bool send(int slot, const QHostAddress& address, quint16 port, const QByteArray& datagram);
+
+    // Closes slot's socket: nothing more arrives on it until its next send.
+    void close(int slot);
+
+signals:
+    // A datagram from the server that slot's last query went to.
+    void dataArrival(int slot, const QByteArray& datagram);
+
+private:
+    void readPending(int slot);
+
+    struct Slot
+    {
+        QUdpSocket* socket = nullptr;
+        QHostAddress address;
+        quint16 port = 0;
+    };
+    std::array<Slot, kSlots + 1> m_slots{}; // 1..255
+};
+
+} // namespace zorvek
