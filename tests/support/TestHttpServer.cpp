@@ -1,0 +1,253 @@
+#include "support/TestHttpServer.h"
+
+#include <memory>
+
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QUrl>
+
+#include "sample-host/SampleContent.h"
+
+namespace zorvek {
+
+namespace {
+
+constexpr qint64 kChunk = 64 * 1024;
+constexpr int kMaxRequestHead = 64 * 1024;
+
+QByteArray reasonOf(int status)
+{
+    switch (status) {
+    case 200: return "OK";
+    case 301: return "Moved Permanently";
+    case 302: return "Found";
+    case 307: return "Temporary Redirect";
+    case 404: return "Not Found";
+    case 500: return "Internal Server Error";
+    case 503: return "Service Unavailable";
+    default: return "Status";
+    }
+}
+
+} // namespace
+
+TestHttpServer::TestHttpServer(QObject* parent) : QObject(parent), m_server(new QTcpServer(this))
+{
+    connect(m_server, &QTcpServer::newConnection, this, &TestHttpServer::onNewConnection);
+}
+
+TestHttpServer::~TestHttpServer() = default;
+
+bool TestHttpServer::listen(quint16 port)
+{
+    return m_server->listen(QHostAddress::LocalHost, port);
+}
+
+quint16 TestHttpServer::port() const
+{
+    return m_server->serverPort();
+}
+
+QString TestHttpServer::hostAndPort() const
+{
+    return QStringLiteral("127.0.0.1:%1").arg(port());
+}
+
+QString TestHttpServer::url(const QString& path) const
+{
+    return QStringLiteral("http://") + hostAndPort() + path;
+}
+
+void TestHttpServer::serve(const QString& path, const QByteArray& body, int status, const QByteArray& contentType)
+{
+    Script script;
+    script.body = body;
+    script.status = status;
+    script.contentType = contentType;
+    m_scripts.insert(path, script);
+}
+
+void TestHttpServer::serveErrorPage(const QString& path, int status)
+{
+    serve(path, ErrorPage(status), status, "text/html; charset=iso-8859-1");
+}
+
+void TestHttpServer::neverAnswer(const QString& path)
+{
+    Script script;
+    script.kind = Kind::NeverAnswer;
+    m_scripts.insert(path, script);
+}
+
+void TestHttpServer::closeWithoutAnswer(const QString& path)
+{
+    Script script;
+    script.kind = Kind::Close;
+    m_scripts.insert(path, script);
+}
+
+void TestHttpServer::drip(const QString& path, const QByteArray& body, int intervalMs, int status)
+{
+    Script script;
+    script.kind = Kind::Drip;
+    script.body = body;
+    script.status = status;
+    script.contentType = "text/plain";
+    script.intervalMs = intervalMs;
+    m_scripts.insert(path, script);
+}
+
+void TestHttpServer::redirect(const QString& path, const QString& location, int status)
+{
+    Script script;
+    script.kind = Kind::Redirect;
+    script.status = status;
+    script.location = location.toUtf8();
+    m_scripts.insert(path, script);
+}
+
+void TestHttpServer::serveGenerated(const QString& path, qint64 size, int status)
+{
+    Script script;
+    script.kind = Kind::Generated;
+    script.status = status;
+    script.contentType = "application/octet-stream";
+    script.size = size;
+    m_scripts.insert(path, script);
+}
+
+QByteArray TestHttpServer::GeneratedBytes(qint64 offset, qint64 count)
+{
+    // Printable, and not periodic at any power of two, so a lost or doubled chunk shows.
+    QByteArray bytes(count, Qt::Uninitialized);
+    for (qint64 i = 0; i < count; ++i)
+        bytes[i] = static_cast<char>('a' + (offset + i) % 23);
+    return bytes;
+}
+
+void TestHttpServer::onNewConnection()
+{
+    while (QTcpSocket* socket = m_server->nextPendingConnection()) {
+        ++m_openConnections;
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+            --m_openConnections;
+            socket->deleteLater();
+            emit connectionClosed();
+        });
+    }
+}
+
+void TestHttpServer::onReadyRead(QTcpSocket* socket)
+{
+    // One request per connection: the answer says "Connection: close". Anything read
+    // after the head (a second request) is ignored.
+    if (socket->property("answered").toBool()) {
+        socket->readAll();
+        return;
+    }
+    QByteArray head = socket->property("head").toByteArray() + socket->readAll();
+    const qsizetype end = head.indexOf("\r\n\r\n");
+    if (end < 0) {
+        if (head.size() > kMaxRequestHead)
+            socket->abort();
+        else
+            socket->setProperty("head", head);
+        return;
+    }
+    head.truncate(end + 4);
+    socket->setProperty("answered", true);
+
+    const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
+    const QString path = QUrl(QString::fromLatin1(requestLine.value(1))).path();
+    ++m_totalRequests;
+    ++m_requestCounts[path];
+    m_lastHeads.insert(path, head);
+    emit requestReceived(path);
+
+    const auto it = m_scripts.constFind(path);
+    if (it != m_scripts.constEnd()) {
+        respond(socket, *it);
+    } else {
+        Script notFound;
+        notFound.body = ErrorPage(404);
+        notFound.status = 404;
+        notFound.contentType = "text/html; charset=iso-8859-1";
+        respond(socket, notFound);
+    }
+}
+
+void TestHttpServer::respond(QTcpSocket* socket, const Script& script)
+{
+    switch (script.kind) {
+    case Kind::Body:
+        writeHead(socket, script.status, script.contentType, script.body.size());
+        socket->write(script.body);
+        socket->disconnectFromHost();
+        break;
+    case Kind::NeverAnswer:
+        break;
+    case Kind::Close:
+        socket->disconnectFromHost();
+        break;
+    case Kind::Drip:
+        writeHead(socket, script.status, script.contentType, script.body.size());
+        startDrip(socket, script.body, script.intervalMs);
+        break;
+    case Kind::Redirect:
+        writeHead(socket, script.status, "text/plain", 0, "Location: " + script.location + "\r\n");
+        socket->disconnectFromHost();
+        break;
+    case Kind::Generated:
+        writeHead(socket, script.status, script.contentType, script.size);
+        startGenerated(socket, script.size);
+        break;
+    }
+}
+
+void TestHttpServer::writeHead(QTcpSocket* socket, int status, const QByteArray& contentType, qint64 length,
+                               const QByteArray& extraHeaders)
+{
+    socket->write("HTTP/1.1 " + QByteArray::number(status) + ' ' + reasonOf(status) + "\r\n" +
+                  "Content-Type: " + contentType + "\r\n" + "Content-Length: " + QByteArray::number(length) +
+                  "\r\n" + extraHeaders + "Connection: close\r\n\r\n");
+}
+
+void TestHttpServer::startDrip(QTcpSocket* socket, const QByteArray& body, int intervalMs)
+{
+    // The timer belongs to the socket, so it ends with the connection.
+    auto* timer = new QTimer(socket);
+    auto sent = std::make_shared<qsizetype>(0);
+    connect(timer, &QTimer::timeout, socket, [this, socket, timer, body, sent] {
+        if (*sent >= body.size()) {
+            timer->stop();
+            socket->disconnectFromHost();
+            return;
+        }
+        socket->write(body.mid(*sent, 1));
+        ++*sent;
+        emit bodyByteSent();
+    });
+    timer->start(intervalMs);
+}
+
+void TestHttpServer::startGenerated(QTcpSocket* socket, qint64 size)
+{
+    // Refills the socket's buffer as it drains, so at most a few chunks are held at once.
+    auto offset = std::make_shared<qint64>(0);
+    auto refill = [socket, size, offset] {
+        while (*offset < size && socket->bytesToWrite() < 2 * kChunk &&
+               socket->state() == QAbstractSocket::ConnectedState) {
+            const qint64 n = std::min(kChunk, size - *offset);
+            socket->write(GeneratedBytes(*offset, n));
+            *offset += n;
+        }
+        if (*offset >= size && socket->state() == QAbstractSocket::ConnectedState)
+            socket->disconnectFromHost();
+    };
+    connect(socket, &QTcpSocket::bytesWritten, socket, refill);
+    refill();
+}
+
+} // namespace zorvek
