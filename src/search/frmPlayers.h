@@ -1,0 +1,55 @@
+#pragma once
+
+#include <vector>
+
+#include <QDialog>
+
+#include "search/PlayerSearch.h"
+
+class QGroupBox;
+class QLabel;
+class QTreeWidget;
+
+namespace zorvek {
+
+// The modal found-players window: lists the hits of a search and lets the user pick one
+// with Enter or a mouse-button release over the list; Escape closes it without a choice.
+class frmPlayers : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit frmPlayers(QWidget* parent = nullptr);
+
+    // Fills the list with one row per hit in hit order, sizes its column, sets lblFound,
+    // selects the first row and sets ChosenServer to 0. Show it with exec() afterwards.
+    void setHits(const std::vector<FoundPlayer>& hits);
+
+    // The server slot of the hit chosen at the last close, 0 when none was chosen.
+    int ChosenServer() const { return m_chosenServer; }
+
+    QTreeWidget* listFoundedPlayers() const { return m_list; }
+    QLabel* lblFound() const { return m_lblFound; }
+
+    // Every close empties the list; the choice stays readable until the next setHits.
+    void done(int result) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // True when the event was a key of the window: Enter chooses, Escape closes.
+    bool handleKey(QKeyEvent* event);
+    void chooseSelected();
+    void sizeColumn();
+
+    QGroupBox* m_frame = nullptr;
+    QLabel* m_lblFound = nullptr;
+    QLabel* m_imgLogo = nullptr;
+    QTreeWidget* m_list = nullptr;
+    std::vector<FoundPlayer> m_hits;
+    int m_chosenServer = 0;
+};
+
+} // namespace zorvek

@@ -1,0 +1,316 @@
+// The found-players window: its contents, and the choice made with keys and mouse buttons
+// while it runs modally.
+#include "search/frmPlayers.h"
+
+#include <functional>
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include "app/TextCodec.h"
+
+namespace zorvek {
+namespace {
+
+const std::vector<FoundPlayer> kHits = {
+    {"Alice", 3}, {"Bob", 5}, {"Carl", 7}, {"Dan", 7}, {"^not-a-code", 9}};
+
+// The widest cell of the column as the view measures it (public only on the base class).
+int cellWidth(QAbstractItemView* view)
+{
+    return view->sizeHintForColumn(0);
+}
+
+class FoundPlayersWindow : public ::testing::Test
+{
+protected:
+    // Runs the window modally; `act` runs inside the modal loop. A window that does not
+    // close within the bound is closed by force and reported.
+    int runModal(const std::function<void()>& act)
+    {
+        bool actedWhileModal = false;
+        QTimer::singleShot(0, &window, [&] {
+            actedWhileModal = QApplication::activeModalWidget() == &window && window.isVisible();
+            act();
+        });
+        bool forced = false;
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, &window, [&] {
+            forced = true;
+            window.reject();
+        });
+        guard.start(10000);
+        const int result = window.exec();
+        EXPECT_TRUE(actedWhileModal);
+        EXPECT_FALSE(forced) << "the window did not close";
+        return result;
+    }
+
+    QTreeWidget* list() const { return window.listFoundedPlayers(); }
+    QPoint rowCentre(int row) const { return list()->visualItemRect(list()->topLevelItem(row)).center(); }
+
+    frmPlayers window;
+};
+
+TEST_F(FoundPlayersWindow, ListsOneRowPerHitWithCountAndHeader)
+{
+    window.setHits(kHits);
+
+    EXPECT_EQ(window.lblFound()->text(), QString::fromUtf8("Nalezeno hráčů: 5"));
+    EXPECT_EQ(list()->headerItem()->text(0), QString::fromUtf8("Seznam hráčů"));
+    EXPECT_EQ(list()->columnCount(), 1);
+    EXPECT_TRUE(list()->headerItem()->textAlignment(0) & Qt::AlignLeft);
+    EXPECT_FALSE(list()->rootIsDecorated());
+    ASSERT_EQ(list()->topLevelItemCount(), 5);
+    EXPECT_EQ(list()->topLevelItem(2)->text(0), QStringLiteral("Carl"));
+    EXPECT_EQ(list()->topLevelItem(4)->text(0), QStringLiteral("^not-a-code"));
+    EXPECT_EQ(window.ChosenServer(), 0);
+}
+
+TEST_F(FoundPlayersWindow, NamesAreShownDecodedFromWindows1250)
+{
+    window.setHits({{ToCp1250(QString::fromUtf8("Řehoř Žluťák")), 1}});
+
+    EXPECT_EQ(list()->topLevelItem(0)->text(0), QString::fromUtf8("Řehoř Žluťák"));
+    EXPECT_EQ(window.lblFound()->text(), QString::fromUtf8("Nalezeno hráčů: 1"));
+}
+
+TEST_F(FoundPlayersWindow, HasTheFixedLayoutWithoutCaption)
+{
+    window.setHits(kHits);
+
+    EXPECT_EQ(window.size(), QSize(245, 547));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_TRUE(window.windowTitle().isEmpty());
+    auto* frame = window.findChild<QGroupBox*>(QStringLiteral("Frame1"));
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->geometry(), QRect(10, 4, 223, 533));
+    EXPECT_TRUE(frame->title().isEmpty());
+    EXPECT_EQ(window.lblFound()->parentWidget(), frame);
+    EXPECT_EQ(window.lblFound()->geometry(), QRect(16, 16, 185, 25));
+    EXPECT_TRUE(window.lblFound()->font().bold());
+    EXPECT_EQ(window.lblFound()->font().pointSizeF(), 9.0);
+    EXPECT_EQ(list()->geometry(), QRect(24, 48, 193, 473));
+    EXPECT_EQ(list()->font().pointSizeF(), 8.25);
+    EXPECT_NE(window.findChild<QLabel*>(QStringLiteral("imgLogo")), nullptr);
+}
+
+TEST_F(FoundPlayersWindow, OpensWithTheFirstRowSelected)
+{
+    window.setHits(kHits);
+    QStringList selectedOnOpen;
+
+    runModal([&] {
+        for (const QTreeWidgetItem* item : list()->selectedItems())
+            selectedOnOpen << item->text(0);
+        QTest::keyClick(list(), Qt::Key_Escape);
+    });
+
+    EXPECT_EQ(selectedOnOpen, QStringList{QStringLiteral("Alice")});
+}
+
+TEST_F(FoundPlayersWindow, EnterOnTheThirdRowChoosesHitThree)
+{
+    window.setHits({{"Alice", 3}, {"Bob", 5}, {"Carl", 8}, {"Dan", 9}});
+
+    const int result = runModal([&] {
+        QTest::keyClick(list(), Qt::Key_Down);
+        QTest::keyClick(list(), Qt::Key_Down);
+        QTest::keyClick(list(), Qt::Key_Return);
+    });
+
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(window.ChosenServer(), 8);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(FoundPlayersWindow, KeypadEnterChoosesLikeReturn)
+{
+    window.setHits(kHits);
+
+    runModal([&] {
+        QTest::keyClick(list(), Qt::Key_Down);
+        QTest::keyClick(list(), Qt::Key_Enter, Qt::KeypadModifier);
+    });
+
+    EXPECT_EQ(window.ChosenServer(), 5);
+}
+
+TEST_F(FoundPlayersWindow, EscapeAfterMovingTheSelectionChoosesNothing)
+{
+    window.setHits(kHits);
+
+    const int result = runModal([&] {
+        QTest::keyClick(list(), Qt::Key_Down);
+        QTest::keyClick(list(), Qt::Key_Down);
+        QTest::keyClick(list(), Qt::Key_Escape);
+    });
+
+    EXPECT_EQ(result, QDialog::Rejected);
+    EXPECT_EQ(window.ChosenServer(), 0);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(FoundPlayersWindow, KeysReachTheWindowBeforeTheList)
+{
+    window.setHits(kHits);
+    QSignalSpy activated(list(), &QTreeWidget::itemActivated);
+
+    // The list view would report Enter as an activation of its row if it saw the key first.
+    runModal([&] { QTest::keyClick(list(), Qt::Key_Return); });
+
+    EXPECT_EQ(window.ChosenServer(), 3);
+    EXPECT_EQ(activated.count(), 0);
+}
+
+TEST_F(FoundPlayersWindow, OtherKeysLeaveTheWindowOpen)
+{
+    window.setHits(kHits);
+    bool openAfterKeys = false;
+
+    runModal([&] {
+        QTest::keyClick(list(), Qt::Key_A);
+        QTest::keyClick(list(), Qt::Key_End);
+        openAfterKeys = window.isVisible();
+        QTest::keyClick(list(), Qt::Key_Return);
+    });
+
+    EXPECT_TRUE(openAfterKeys);
+    EXPECT_EQ(window.ChosenServer(), 9); // End moved the selection to the last row
+}
+
+struct ButtonCase
+{
+    const char* label;
+    Qt::MouseButton button;
+    Qt::KeyboardModifiers modifiers;
+};
+
+class FoundPlayersMouse : public FoundPlayersWindow, public ::testing::WithParamInterface<ButtonCase>
+{
+};
+
+TEST_P(FoundPlayersMouse, ReleaseOverARowChoosesThatRow)
+{
+    window.setHits(kHits);
+
+    const int result = runModal([&] {
+        QTest::mouseClick(list()->viewport(), GetParam().button, GetParam().modifiers, rowCentre(1));
+    });
+
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(window.ChosenServer(), 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(AnyButton, FoundPlayersMouse,
+                         ::testing::Values(ButtonCase{"Left", Qt::LeftButton, {}},
+                                           ButtonCase{"Right", Qt::RightButton, {}},
+                                           ButtonCase{"Middle", Qt::MiddleButton, {}},
+                                           ButtonCase{"LeftWithShift", Qt::LeftButton, Qt::ShiftModifier}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(FoundPlayersWindow, ReleaseOnTheEmptyPartWithoutSelectionClosesWithoutChoice)
+{
+    window.setHits(kHits);
+
+    const int result = runModal([&] {
+        list()->clearSelection();
+        const QPoint empty(10, list()->viewport()->height() - 5);
+        ASSERT_EQ(list()->itemAt(empty), nullptr);
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, empty);
+    });
+
+    EXPECT_EQ(result, QDialog::Rejected);
+    EXPECT_EQ(window.ChosenServer(), 0);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(FoundPlayersWindow, EnterWithoutSelectionClosesWithoutChoice)
+{
+    window.setHits(kHits);
+
+    const int result = runModal([&] {
+        list()->clearSelection();
+        QTest::keyClick(list(), Qt::Key_Return);
+    });
+
+    EXPECT_EQ(result, QDialog::Rejected);
+    EXPECT_EQ(window.ChosenServer(), 0);
+}
+
+TEST_F(FoundPlayersWindow, TwoHitsOnOneServerBothLeadToIt)
+{
+    for (const int row : {2, 3}) {
+        window.setHits(kHits);
+        runModal([&] {
+            QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rowCentre(row));
+        });
+        EXPECT_EQ(window.ChosenServer(), 7) << "row " << row;
+    }
+}
+
+TEST_F(FoundPlayersWindow, EveryCloseEmptiesTheListAndTheNextUseStartsAfresh)
+{
+    window.setHits(kHits);
+    runModal([&] { QTest::keyClick(list(), Qt::Key_Return); });
+    EXPECT_EQ(list()->topLevelItemCount(), 0);
+    EXPECT_EQ(window.ChosenServer(), 3);
+
+    window.setHits({{"Zed", 12}});
+    EXPECT_EQ(window.ChosenServer(), 0);
+    ASSERT_EQ(list()->topLevelItemCount(), 1);
+    EXPECT_EQ(window.lblFound()->text(), QString::fromUtf8("Nalezeno hráčů: 1"));
+
+    runModal([&] { window.close(); });
+    EXPECT_EQ(window.ChosenServer(), 0);
+    EXPECT_EQ(list()->topLevelItemCount(), 0);
+}
+
+TEST_F(FoundPlayersWindow, ShortNamesStretchTheColumnToTheRightEdge)
+{
+    window.setHits({{"Al", 1}, {"Bo", 2}});
+    int width = 0;
+    int viewportWidth = 0;
+    int widest = 0;
+
+    runModal([&] {
+        width = list()->columnWidth(0);
+        viewportWidth = list()->viewport()->width();
+        widest = std::max(list()->header()->sectionSizeHint(0), cellWidth(list()));
+        window.reject();
+    });
+
+    EXPECT_EQ(width, viewportWidth);
+    EXPECT_GT(width, widest);
+}
+
+TEST_F(FoundPlayersWindow, ALongNameWidensTheColumnBeyondTheList)
+{
+    const std::string longName(80, 'W');
+    window.setHits({{"Al", 1}, {longName, 2}});
+    int width = 0;
+    int viewportWidth = 0;
+    int widestCell = 0;
+
+    runModal([&] {
+        width = list()->columnWidth(0);
+        viewportWidth = list()->viewport()->width();
+        widestCell = cellWidth(list());
+        window.reject();
+    });
+
+    EXPECT_GT(widestCell, viewportWidth);
+    EXPECT_GE(width, widestCell);
+}
+
+} // namespace
+} // namespace zorvek
