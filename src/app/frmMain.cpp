@@ -29,6 +29,13 @@
 #include "serverlist/HttpGet.h"
 #include "serverlist/ServerListParser.h"
 
+// The window's pictures live in a resource file of a static library: it has to be
+// registered by hand, outside any namespace.
+static void initWindowResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace zorvek {
 
 namespace {
@@ -130,6 +137,7 @@ frmMain::~frmMain() = default;
 
 void frmMain::buildControls()
 {
+    initWindowResources();
     QFont tahoma(QStringLiteral("Tahoma"));
     tahoma.setPointSizeF(8.25);
     setFont(tahoma);

@@ -1,0 +1,388 @@
+// The refresh cycle through the real sockets: queries, replies, rows, details, caption.
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QNetworkDatagram>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTreeWidget>
+#include <QUdpSocket>
+
+#include "MainWindowFixture.h"
+#include "app/TextCodec.h"
+#include "sample-host/ServerProfile.h"
+
+namespace zorvek::test {
+namespace {
+
+ServerProfile crashProfile(int players = 5)
+{
+    ServerProfile p;
+    p.game = 2;
+    p.gameType = "war";
+    p.mapName = "mp_crash";
+    p.maxClients = 24;
+    p.friendlyFire = "2";
+    p.killCam = "1";
+    for (int i = 1; i <= players; ++i)
+        p.players.append({"^" + QByteArray::number(i % 10) + "Hrac" + QByteArray::number(i), i * 10, 40 + i});
+    return p;
+}
+
+class RefreshTest : public MainWindowFixture
+{
+protected:
+    // Three CoD4 servers; the window starts on CoD4 with all three answered.
+    void startOnCod4(std::vector<ServerProfile> profiles)
+    {
+        std::vector<EmulatedGameServer*> list;
+        for (auto& p : profiles)
+            list.push_back(addServer(p));
+        serveGame(2, list);
+        start();
+        window->tabGames->setCurrentIndex(1);
+        std::vector<int> indexes;
+        for (std::size_t i = 0; i < list.size(); ++i)
+            if (!profiles[i].silent)
+                indexes.push_back(static_cast<int>(i) + 1);
+        ASSERT_TRUE(waitForReplies(indexes));
+    }
+
+    QStringList row(int r) const
+    {
+        QStringList cells;
+        for (int c = 0; c < 6; ++c)
+            cells << cell(r, c);
+        return cells;
+    }
+};
+
+TEST_F(RefreshTest, ARefreshSendsOneQueryPerServerInSlotOrder)
+{
+    startOnCod4({crashProfile(), crashProfile(), crashProfile()});
+    for (auto& s : servers)
+        s->clearReceived();
+    window->cmdResponse_Click();
+    ASSERT_TRUE(waitFor([&] { return servers[2]->statusQueryCount() == 1 && servers[0]->statusQueryCount() == 1 &&
+                                     servers[1]->statusQueryCount() == 1; }));
+    quint64 previous = 0;
+    for (auto& s : servers) {
+        ASSERT_EQ(s->received().size(), 1);
+        const ReceivedDatagram& d = s->received().first();
+        EXPECT_EQ(d.data, QByteArray("\xFF\xFF\xFF\xFFgetstatus"));
+        EXPECT_EQ(d.data.size(), 13);
+        EXPECT_GT(d.sequence, previous);
+        previous = d.sequence;
+    }
+    // Each slot's query comes from its own socket.
+    EXPECT_NE(servers[0]->received().first().senderPort, servers[1]->received().first().senderPort);
+    EXPECT_NE(servers[1]->received().first().senderPort, servers[2]->received().first().senderPort);
+    EXPECT_EQ(window->cmdResponse->text(), QStringLiteral("Obnovit seznam"));
+    EXPECT_TRUE(window->cmdResponse->isEnabled());
+}
+
+TEST_F(RefreshTest, AReplyFillsItsRow)
+{
+    startOnCod4({crashProfile(1), crashProfile(5), crashProfile(0)});
+    EXPECT_EQ(row(2), (QStringList{"002 S2", "war", "mp_crash", "2", "1", "05 / 24"}));
+    EXPECT_EQ(cell(1, 5), QStringLiteral("01 / 24"));
+    EXPECT_EQ(cell(3, 5), QStringLiteral("00 / 24"));
+    EXPECT_EQ(window->serverTable()[2].NumPlayers, 5);
+    EXPECT_EQ(window->serverTable()[2].MaxClients, 24);
+}
+
+TEST_F(RefreshTest, DatagramOfTenBytesIsIgnoredAndElevenIsParsed)
+{
+    ServerProfile silent = crashProfile();
+    silent.silent = true;
+    startOnCod4({crashProfile(), silent, crashProfile()});
+    EmulatedGameServer& second = *servers[1];
+    second.setSilent(false);
+    second.setRawReply(QByteArray("\xFF\xFF\xFF\xFFstatu", 10));
+    window->SendQueryOne(2);
+    ASSERT_TRUE(waitFor([&] { return second.statusQueryCount() >= 1; }));
+    // Let the ten bytes arrive: a third server's reply comes after them on the loop.
+    servers[2]->clearReceived();
+    window->SendQueryOne(3);
+    ASSERT_TRUE(waitForReplies({3}));
+    EXPECT_FALSE(window->serverTable()[2].Replied);
+    EXPECT_EQ(cell(2, 5), QStringLiteral("--"));
+
+    second.setRawReply(QByteArray("\xFF\xFF\xFF\xFFstatusR", 11));
+    window->SendQueryOne(2);
+    ASSERT_TRUE(waitForReplies({2}));
+    EXPECT_EQ(window->serverTable()[2].ReplyText.size(), 11u);
+    EXPECT_EQ(cell(2, 5), QStringLiteral("00 / 00"));
+}
+
+TEST_F(RefreshTest, ARefreshWithoutReplyResetsARowOnceAndNotAgain)
+{
+    startOnCod4({crashProfile(), crashProfile(), crashProfile()});
+    servers[1]->setSilent(true);
+    window->cmdResponse_Click();
+    EXPECT_EQ(row(2), (QStringList{"002 S2", "---", "---", "-", "-", "--"}));
+    ASSERT_TRUE(waitForReplies({1, 3}));
+    // A row already in reset form is not written again by the next refresh.
+    window->listServers->topLevelItem(1)->setText(1, QStringLiteral("marker"));
+    window->cmdResponse_Click();
+    EXPECT_EQ(cell(2, 1), QStringLiteral("marker"));
+    // Rows that had shown a reply are reset again.
+    EXPECT_EQ(cell(1, 1), QStringLiteral("---"));
+}
+
+TEST_F(RefreshTest, SendQueryOneResetsTheValuesButLeavesTheRow)
+{
+    startOnCod4({crashProfile(), crashProfile(), crashProfile()});
+    servers[0]->setSilent(true);
+    window->SendQueryOne(1);
+    EXPECT_FALSE(window->serverTable()[1].Replied);
+    EXPECT_EQ(window->serverTable()[1].GameType, "---");
+    EXPECT_EQ(window->serverTable()[1].NumPlayers, 0);
+    EXPECT_EQ(row(1), (QStringList{"001 S1", "war", "mp_crash", "2", "1", "05 / 24"}));
+}
+
+TEST_F(RefreshTest, TabCaptionSumsThePlayers)
+{
+    startOnCod4({crashProfile(20), crashProfile(30), crashProfile(7)});
+    EXPECT_EQ(window->tabGames->tabText(1), QStringLiteral("CoD4:MW (57)"));
+    EXPECT_EQ(window->totalPlayers(), 57);
+}
+
+TEST_F(RefreshTest, ReplyForTheSelectedRowShowsLevelshotAndPlayers)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("levelshots/cod4")));
+    QImage picture(64, 32, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(folder.filePath(QStringLiteral("levelshots/cod4/mp_crash.jpg")), "JPG"));
+
+    ServerProfile other = crashProfile(2);
+    other.mapName = "mp_backlot";
+    ServerProfile selected = crashProfile(0);
+    selected.players = {{"^1Pe^2pa", -3, 999}, {QByteArray("\xd8" "eho\xf8", 5), 7, 48}, {"^^1x", 0, 0}};
+    startOnCod4({other, selected, crashProfile(1)});
+
+    window->listServers->setCurrentItem(window->listServers->topLevelItem(1));
+    window->SendQueryOne(2);
+    ASSERT_TRUE(waitForReplies({2}));
+    ASSERT_EQ(window->listPlayers->topLevelItemCount(), 3);
+    const QStringList names{"Pepa", QString::fromUtf8("Řehoř"), "1x"};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(window->listPlayers->topLevelItem(i)->text(0), names[i]);
+    EXPECT_EQ(window->listPlayers->topLevelItem(0)->text(1), QStringLiteral("999"));
+    EXPECT_EQ(window->listPlayers->topLevelItem(0)->text(2), QStringLiteral("-3"));
+    EXPECT_TRUE(window->levelshotPath().endsWith(QStringLiteral("/levelshots/cod4/mp_crash.jpg")));
+    EXPECT_EQ(window->imgLevelshot->pixmap().size(), QSize(64, 32));
+
+    // A reply for another row touches neither the picture nor the players.
+    window->SendQueryOne(1);
+    ASSERT_TRUE(waitForReplies({1}));
+    EXPECT_EQ(window->listPlayers->topLevelItemCount(), 3);
+    EXPECT_EQ(window->imgLevelshot->pixmap().size(), QSize(64, 32));
+}
+
+TEST_F(RefreshTest, SelectedServerOnAMapWithoutPictureShowsTheDefault)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("levelshots/cod4")));
+    ServerProfile p = crashProfile(1);
+    p.mapName = "mp_unknown";
+    startOnCod4({p});
+    window->listServers->setCurrentItem(window->listServers->topLevelItem(0));
+    window->SendQueryOne(1);
+    ASSERT_TRUE(waitForReplies({1}));
+    EXPECT_EQ(window->imgLevelshot->pixmap().size(), QSize(150, 80));
+    EXPECT_EQ(window->listPlayers->topLevelItemCount(), 1);
+}
+
+// A server that answers one query with two different datagrams.
+class DoubleAnswerServer : public QObject
+{
+public:
+    DoubleAnswerServer()
+    {
+        socket.bind(QHostAddress::LocalHost, 0);
+        connect(&socket, &QUdpSocket::readyRead, this, [this] {
+            while (socket.hasPendingDatagrams()) {
+                const QNetworkDatagram query = socket.receiveDatagram();
+                ServerProfile first = crashProfile(1);
+                ServerProfile second = crashProfile(9);
+                second.mapName = "mp_second";
+                socket.writeDatagram(BuildStatusResponse(first), query.senderAddress(), query.senderPort());
+                socket.writeDatagram(BuildStatusResponse(second), query.senderAddress(), query.senderPort());
+            }
+        });
+    }
+    QUdpSocket socket;
+};
+
+TEST_F(RefreshTest, OnlyTheFirstDatagramOfAQueryCounts)
+{
+    DoubleAnswerServer server;
+    host.setListText(2, record("Double", "127.0.0.1", QByteArray::number(server.socket.localPort())) +
+                            record("Other", "127.0.0.1", QByteArray::number(addServer(crashProfile(2))->port())));
+    start();
+    window->tabGames->setCurrentIndex(1);
+    ASSERT_TRUE(waitForReplies({1, 2}));
+    // The second datagram was sent before the other server's reply was handled.
+    window->SendQueryOne(2);
+    ASSERT_TRUE(waitForReplies({2}));
+    EXPECT_EQ(window->serverTable()[1].MapName, "mp_crash");
+    EXPECT_EQ(cell(1, 5), QStringLiteral("01 / 24"));
+}
+
+TEST_F(RefreshTest, ADatagramFromAnotherPortOrAddressIsIgnored)
+{
+    startOnCod4({crashProfile(3), crashProfile(4)});
+    EmulatedGameServer& first = *servers[0];
+    first.answerFromOtherPort();
+    first.clearReceived();
+    window->cmdResponse_Click();
+    ASSERT_TRUE(waitFor([&] { return first.statusQueryCount() >= 1; }));
+    for (int i = 0; i < 2; ++i) {
+        window->SendQueryOne(2);
+        ASSERT_TRUE(waitForReplies({2}));
+    }
+    // The stray datagram neither filled the row nor closed the socket.
+    EXPECT_FALSE(window->serverTable()[1].Replied);
+    first.answerFromOwnPort();
+    window->SendQueryOne(1);
+    ASSERT_TRUE(waitForReplies({1}));
+    EXPECT_EQ(window->serverTable()[1].NumPlayers, 3);
+
+    // Another loopback address, same port: not the server that was asked.
+    QUdpSocket impostor;
+    ASSERT_TRUE(impostor.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0));
+    first.setSilent(true);
+    first.clearReceived();
+    window->SendQueryOne(1);
+    ASSERT_TRUE(waitFor([&] { return first.received().size() == 1; }));
+    const quint16 windowPort = first.received().first().senderPort;
+    impostor.writeDatagram(BuildStatusResponse(crashProfile(9)), QHostAddress::LocalHost, windowPort);
+    // Two round trips of the other server: the impostor's datagram was waiting before them.
+    for (int i = 0; i < 2; ++i) {
+        window->SendQueryOne(2);
+        ASSERT_TRUE(waitForReplies({2}));
+    }
+    EXPECT_FALSE(window->serverTable()[1].Replied);
+}
+
+TEST_F(RefreshTest, SwitchingToCoDUoShowsTwoDigitNumbers)
+{
+    host.setListText(3, record("A", "127.0.0.1", "9") + record("B", "127.0.0.1", "9"));
+    startOnCod4({crashProfile(), crashProfile()});
+    EXPECT_EQ(cell(1, 0), QStringLiteral("001 S1"));
+    window->tabGames->setCurrentIndex(2);
+    ASSERT_EQ(window->listServers->topLevelItemCount(), 2);
+    EXPECT_EQ(cell(1, 0), QStringLiteral("01 A"));
+    EXPECT_EQ(cell(2, 0), QStringLiteral("02 B"));
+    EXPECT_EQ(row(2), (QStringList{"02 B", "---", "---", "-", "-", "--"}));
+    EXPECT_EQ(window->gameCaption(), QStringLiteral("CoD:UO"));
+}
+
+TEST_F(RefreshTest, AGameWithAnEmptyListClearsBothListsAndSendsNothing)
+{
+    host.setContent(ListHost::ListPath(4), QByteArray()); // its download fails: no rows for CoD1
+    startOnCod4({crashProfile(2)});
+    window->listServers->setCurrentItem(window->listServers->topLevelItem(0));
+    window->SendQueryOne(1);
+    ASSERT_TRUE(waitForReplies({1}));
+    ASSERT_EQ(window->listPlayers->topLevelItemCount(), 2);
+    servers[0]->clearReceived();
+    window->tabGames->setCurrentIndex(3);
+    EXPECT_EQ(window->listServers->topLevelItemCount(), 0);
+    EXPECT_EQ(window->listPlayers->topLevelItemCount(), 0);
+    EXPECT_EQ(window->imgLevelshot->pixmap().size(), QSize(150, 80));
+    window->cmdResponse_Click();
+    // Switching back sends again; nothing reached the server before that.
+    EXPECT_EQ(servers[0]->statusQueryCount(), 0);
+}
+
+TEST_F(RefreshTest, ALateReplyAboveTheNewServerCountTouchesNoRow)
+{
+    ServerProfile slow = crashProfile(4);
+    std::vector<ServerProfile> profiles(4, crashProfile(1));
+    profiles.push_back(slow);
+    startOnCod4(profiles);
+    servers[4]->setReplyDelay(150);
+    host.setListText(3, record("A", "127.0.0.1", "9"));
+    window->SendQueryOne(5);
+    window->tabGames->setCurrentIndex(2); // one row now
+    ASSERT_TRUE(waitFor([&] { return window->serverTable()[5].Replied; }));
+    EXPECT_EQ(window->listServers->topLevelItemCount(), 1);
+    EXPECT_EQ(window->serverTable().ServerCount, 1);
+    EXPECT_EQ(window->totalPlayers(), 0);
+}
+
+TEST_F(RefreshTest, ReplyWhileNoRowIsSelectedTouchesNoDetails)
+{
+    startOnCod4({crashProfile(2)});
+    window->listServers->clearSelection();
+    window->SendQueryOne(1);
+    ASSERT_TRUE(waitForReplies({1}));
+    EXPECT_EQ(window->listPlayers->topLevelItemCount(), 0);
+}
+
+TEST_F(RefreshTest, UnusableHostOrPortSkipsTheSlotAndTheRefreshGoesOn)
+{
+    EmulatedGameServer* good = addServer(crashProfile(6));
+    host.setListText(2, record("NoPort", "127.0.0.1", "abc") + record("Big", "127.0.0.1", "70000") +
+                            record("Zero", "127.0.0.1", "0") + record("NoHost", "", "28960") +
+                            record("Good", "127.0.0.1", QByteArray::number(good->port())));
+    start();
+    window->tabGames->setCurrentIndex(1);
+    ASSERT_TRUE(waitForReplies({5}));
+    for (int r = 1; r <= 4; ++r)
+        EXPECT_EQ(cell(r, 5), QStringLiteral("--")) << r;
+    EXPECT_EQ(cell(5, 5), QStringLiteral("06 / 24"));
+}
+
+struct MaxClientsCase
+{
+    const char* name;
+    QByteArray value; // empty name: the setting is left out
+    bool present;
+    const char* shown;
+};
+
+class MaxClientsTest : public MainWindowFixture, public ::testing::WithParamInterface<MaxClientsCase>
+{
+};
+
+TEST_P(MaxClientsTest, OutOfRangeOrGarbageGivesZero)
+{
+    const MaxClientsCase& c = GetParam();
+    ServerProfile p = crashProfile(3);
+    if (c.present)
+        p.extraSettings.append(qMakePair(QByteArray("sv_maxclients"), c.value));
+    else
+        p.extraSettings.append(qMakePair(QByteArray("sv_maxclients_unused"), QByteArray("1")));
+    EmulatedGameServer* server = addServer(p);
+    if (!c.present) {
+        // A reply without sv_maxclients at all.
+        QByteArray reply = BuildStatusResponse(p);
+        const int at = reply.indexOf("\\sv_maxclients\\");
+        ASSERT_GE(at, 0);
+        int end = reply.indexOf('\\', at + 15);
+        if (end < 0)
+            end = reply.indexOf('\n', at + 15);
+        reply.remove(at, end - at);
+        server->setRawReply(reply);
+    }
+    serveGame(2, {server});
+    start();
+    window->tabGames->setCurrentIndex(1);
+    ASSERT_TRUE(waitForReplies({1}));
+    EXPECT_EQ(cell(1, 5), QString::fromUtf8(c.shown));
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, MaxClientsTest,
+                         ::testing::Values(MaxClientsCase{"Absent", "", false, "03 / 00"},
+                                           MaxClientsCase{"Empty", "", true, "03 / 00"},
+                                           MaxClientsCase{"NotANumber", "abc", true, "03 / 00"},
+                                           MaxClientsCase{"Above255", "300", true, "03 / 00"},
+                                           MaxClientsCase{"Negative", "-1", true, "03 / 00"},
+                                           MaxClientsCase{"Largest", "255", true, "03 / 255"},
+                                           MaxClientsCase{"Hundreds", "128", true, "03 / 128"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace zorvek::test
