@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QList>
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QObject>
 #include <QPointer>

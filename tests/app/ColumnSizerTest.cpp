@@ -1,0 +1,141 @@
+// Column widths: each column as wide as its header or widest cell, the last one
+// reaching the list's right edge; kept incrementally for the server list.
+#include <random>
+
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTreeWidget>
+
+#include "MainWindowFixture.h"
+#include "app/ColumnSizer.h"
+#include "query/StatusSockets.h"
+#include "sample-host/ServerProfile.h"
+
+namespace zorvek::test {
+namespace {
+
+std::vector<int> widths(const QTreeWidget& list)
+{
+    std::vector<int> result;
+    for (int c = 0; c < list.columnCount(); ++c)
+        result.push_back(list.columnWidth(c));
+    return result;
+}
+
+// The rule, measured from scratch over every row.
+void expectSizedByTheRule(const QTreeWidget& list)
+{
+    const int n = list.columnCount();
+    int used = 0;
+    for (int c = 0; c < n; ++c) {
+        int widest = HeaderTextWidth(list, c);
+        for (int r = 0; r < list.topLevelItemCount(); ++r) {
+            const QString text = list.topLevelItem(r)->text(c);
+            widest = std::max(widest, CellTextWidth(list, text));
+            EXPECT_GE(list.columnWidth(c), QFontMetrics(list.font()).horizontalAdvance(text)) << c << " " << r;
+        }
+        if (c < n - 1)
+            EXPECT_EQ(list.columnWidth(c), widest) << "column " << c;
+        else
+            EXPECT_EQ(list.columnWidth(c), std::max(widest, list.viewport()->width() - used)) << "last column";
+        used += list.columnWidth(c);
+    }
+}
+
+TEST(ColumnSizerTest, EmptyCellsGiveHeaderWideColumns)
+{
+    QTreeWidget list;
+    list.setHeaderLabels({"Header one", "H2", "Third header"});
+    list.resize(600, 300);
+    list.show();
+    ColumnSizer sizer(&list);
+    sizer.addRow({"", "", ""});
+    sizer.addRow({});
+    sizer.apply();
+    EXPECT_EQ(list.columnWidth(0), HeaderTextWidth(list, 0));
+    EXPECT_EQ(list.columnWidth(1), HeaderTextWidth(list, 1));
+    EXPECT_EQ(list.columnWidth(2), list.viewport()->width() - list.columnWidth(0) - list.columnWidth(1));
+    expectSizedByTheRule(list);
+
+    ResizeColumnWidth(&list);
+    expectSizedByTheRule(list);
+}
+
+TEST(ColumnSizerTest, IncrementalWidthsEqualAFullMeasureThroughGrowingAndShrinkingCells)
+{
+    QTreeWidget list;
+    list.setHeaderLabels({"Name", "Mode", "Map", "FF", "Kam", "Players"});
+    list.resize(577, 473);
+    list.show();
+    ColumnSizer sizer(&list);
+    for (int r = 0; r < 40; ++r)
+        sizer.addRow({QStringLiteral("%1 server").arg(r, 3, 10, QLatin1Char('0'))});
+    sizer.apply();
+    expectSizedByTheRule(list);
+
+    std::mt19937 random(12345);
+    const QStringList samples{"", "-", "---", "war", "mp_crash", "mp_a_very_long_map_name_indeed", "1",
+                              "05 / 24", "100 / 128", "W", "iiiiiiii", "WWWWWWWW"};
+    for (int step = 0; step < 400; ++step) {
+        const int row = static_cast<int>(random() % 40);
+        const int column = static_cast<int>(random() % 6);
+        sizer.setCell(row, column, samples[static_cast<int>(random() % samples.size())]);
+        sizer.apply();
+        const std::vector<int> incremental = widths(list);
+        ResizeColumnWidth(&list);
+        ASSERT_EQ(incremental, widths(list)) << "after step " << step;
+    }
+    // Everything shrunk back to nothing: header widths again.
+    for (int r = 0; r < 40; ++r)
+        for (int c = 1; c < 6; ++c)
+            sizer.setCell(r, c, QString());
+    sizer.apply();
+    for (int c = 1; c < 5; ++c)
+        EXPECT_EQ(list.columnWidth(c), HeaderTextWidth(list, c));
+}
+
+using ServerListColumnsTest = MainWindowFixture;
+
+TEST_F(ServerListColumnsTest, FitAfterAGameIsSelectedAndAfterEveryReply)
+{
+    std::vector<EmulatedGameServer*> list;
+    const QList<QByteArray> maps{"mp_crash", "mp_x", "mp_a_very_long_map_name_for_the_column", "mp_strike"};
+    for (const QByteArray& map : maps) {
+        ServerProfile p;
+        p.mapName = map;
+        p.gameType = map.size() > 10 ? "searchanddestroy" : "dm";
+        list.push_back(addServer(p));
+    }
+    serveGame(2, list);
+    start();
+
+    // Compare the kept widths with a full measure after every handled reply.
+    int compared = 0;
+    QObject::connect(window->sockCOD, &StatusSockets::dataArrival, window.get(), [&] {
+        const std::vector<int> kept = widths(*window->listServers);
+        ResizeColumnWidth(window->listServers);
+        EXPECT_EQ(kept, widths(*window->listServers));
+        ++compared;
+    });
+
+    window->tabGames->setCurrentIndex(1);
+    expectSizedByTheRule(*window->listServers);
+    ASSERT_TRUE(waitForReplies({1, 2, 3, 4}));
+    expectSizedByTheRule(*window->listServers);
+
+    // The long map goes away: the column shrinks to the next widest text.
+    ServerProfile shorter = list[2]->profile();
+    shorter.mapName = "mp_b";
+    list[2]->setProfile(shorter);
+    window->cmdResponse_Click();
+    ASSERT_TRUE(waitForReplies({1, 2, 3, 4}));
+    expectSizedByTheRule(*window->listServers);
+    EXPECT_GE(compared, 8);
+    const QRect lastHeader(window->listServers->header()->sectionViewportPosition(5), 0,
+                           window->listServers->columnWidth(5), 1);
+    EXPECT_EQ(lastHeader.right() + 1, window->listServers->viewport()->width());
+}
+
+} // namespace
+} // namespace zorvek::test
