@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <cctype>
 
+#include <QStandardPaths>
+
+#include "app/TextCodec.h"
+#include "registry/cRegistry.h"
+
 namespace zorvek {
 
 std::string BrowserPathFromCommand(std::string_view command)
@@ -17,6 +22,31 @@ std::string BrowserPathFromCommand(std::string_view command)
     if (path.front() == '"')
         path.remove_prefix(1);
     return std::string(path);
+}
+
+std::string ReadBrowserCommand(cRegistry& registry)
+{
+    registry.SetClassKey(reg::kHkeyClassesRoot);
+    registry.SetSectionKey("HTTP\\shell\\open\\command");
+    registry.SetValueKey("");
+    registry.SetValueType(static_cast<std::int32_t>(reg::kRegSz));
+    try {
+        const RegistryValue value = registry.Value();
+        const std::string* text = std::get_if<std::string>(&value);
+        return text ? *text : std::string();
+    } catch (const std::exception&) {
+        return {}; // no browser: the program goes on without one
+    }
+}
+
+std::string FindBrowserPath([[maybe_unused]] cRegistry& registry)
+{
+#ifdef Q_OS_WIN
+    return BrowserPathFromCommand(ReadBrowserCommand(registry));
+#else
+    // Linux opens web addresses with the desktop's own opener.
+    return ToCp1250(QStandardPaths::findExecutable(QStringLiteral("xdg-open")));
+#endif
 }
 
 } // namespace zorvek

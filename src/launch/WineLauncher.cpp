@@ -1,5 +1,6 @@
 #include "launch/WineLauncher.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
@@ -8,6 +9,7 @@
 #include "app/TextCodec.h"
 #include "launch/CommandLine.h"
 #include "launch/WinePaths.h"
+#include "registry/SystemRegistry.h"
 
 namespace zorvek {
 
@@ -68,6 +70,12 @@ bool WineLauncher::startProgram(std::string_view program, const std::vector<std:
     process.setProgram(FromCp1250(program));
     process.setArguments(list);
     return StartDetached(process);
+}
+
+std::unique_ptr<ProcessLauncher> MakeSystemProcessLauncher()
+{
+    // The same prefix as MakeSystemRegistryBackend reads the installed games from.
+    return std::make_unique<WineLauncher>(QFile::decodeName(DefaultWinePrefix().c_str()));
 }
 
 } // namespace zorvek

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "launch/ProcessLauncher.h"
+
+namespace zorvek {
+
+// Starts processes with the Windows shell and CreateProcess, in the ANSI code page.
+class Win32Launcher : public ProcessLauncher
+{
+public:
+    // ShellExecuteA with the "Open" operation, shown normally.
+    bool shellExecute(std::string_view file, std::string_view parameters, std::string_view directory) override;
+
+    // CreateProcessA of `program` in a normal window, with a command line that the
+    // program splits back into exactly `arguments`.
+    bool startProgram(std::string_view program, const std::vector<std::string>& arguments) override;
+};
+
+} // namespace zorvek
