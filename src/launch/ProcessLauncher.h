@@ -17,7 +17,8 @@ public:
     // Opens `file` as the shell's "Open" operation does, shown normally: `parameters`
     // is one command-line text, `directory` the working directory (empty: ours).
     // False when nothing could be started; a started process is not watched.
-    virtual bool shellExecute(std::string_view file, std::string_view parameters, std::string_view directory) = 0;
+    virtual bool shellExecute(std::string_view file, std::string_view parameters,
+                              std::string_view directory) = 0;
 
     // Starts `program` itself with `arguments`, each reaching it as one argument.
     // No shell is involved. False when nothing could be started.

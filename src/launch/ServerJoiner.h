@@ -20,8 +20,7 @@ struct JoinRequest
     bool isGame = true; // ServerIsGame
 };
 
-enum class JoinOutcome
-{
+enum class JoinOutcome {
     ClientStarted,    // the game client was started
     ClientNotStarted, // installed, but the start failed (wine or folder missing); nothing to report
     LinkOpened,       // a link entry went to the browser

@@ -11,7 +11,8 @@
 
 namespace zorvek {
 
-bool Win32Launcher::shellExecute(std::string_view file, std::string_view parameters, std::string_view directory)
+bool Win32Launcher::shellExecute(std::string_view file, std::string_view parameters,
+                                 std::string_view directory)
 {
     const std::string fileText(file);
     const std::string parameterText(parameters);

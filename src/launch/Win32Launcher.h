@@ -9,7 +9,8 @@ class Win32Launcher : public ProcessLauncher
 {
 public:
     // ShellExecuteA with the "Open" operation, shown normally.
-    bool shellExecute(std::string_view file, std::string_view parameters, std::string_view directory) override;
+    bool shellExecute(std::string_view file, std::string_view parameters,
+                      std::string_view directory) override;
 
     // CreateProcessA of `program` in a normal window, with a command line that the
     // program splits back into exactly `arguments`.

@@ -27,7 +27,8 @@ bool StartDetached(QProcess& process)
 
 WineLauncher::WineLauncher(QString winePrefix) : m_winePrefix(std::move(winePrefix)) {}
 
-bool WineLauncher::shellExecute(std::string_view file, std::string_view parameters, std::string_view directory)
+bool WineLauncher::shellExecute(std::string_view file, std::string_view parameters,
+                                std::string_view directory)
 {
     if (file.empty())
         return false;

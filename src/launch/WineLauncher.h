@@ -18,7 +18,8 @@ public:
     // Starts `wine` (found on PATH) with `file` as it is and the arguments that the
     // Windows rules split from `parameters`, in the Linux folder of `directory`.
     // False when wine is missing, `directory` cannot be mapped or the start fails.
-    bool shellExecute(std::string_view file, std::string_view parameters, std::string_view directory) override;
+    bool shellExecute(std::string_view file, std::string_view parameters,
+                      std::string_view directory) override;
 
     // Starts `program` (a path, or a name looked up on PATH) with `arguments`.
     bool startProgram(std::string_view program, const std::vector<std::string>& arguments) override;

@@ -28,15 +28,17 @@ TEST_P(ExecutablePathTest, JoinsInstallPathAndEntry)
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, ExecutablePathTest,
-    testing::Values(
-        ExecutableCase{"EntryWithSeparator", "C:\\Games\\CoD4", "\\iw3mp.exe", "C:\\Games\\CoD4\\iw3mp.exe"},
-        ExecutableCase{"EntryWithSeparatorAfterTrailingOneKeepsBoth", "C:\\Games\\CoD4\\", "\\iw3mp.exe",
-                       "C:\\Games\\CoD4\\\\iw3mp.exe"},
-        ExecutableCase{"BareEntryGetsOneSeparator", "C:\\Games\\CoD2", "cod2mp_s.exe", "C:\\Games\\CoD2\\cod2mp_s.exe"},
-        ExecutableCase{"BareEntryAfterTrailingBackslash", "C:\\Games\\CoD2\\", "cod2mp_s.exe",
-                       "C:\\Games\\CoD2\\cod2mp_s.exe"},
-        ExecutableCase{"BareEntryAfterTrailingSlash", "C:/Games/CoD2/", "cod2mp_s.exe", "C:/Games/CoD2/cod2mp_s.exe"},
-        ExecutableCase{"BareEntryAfterDriveRoot", "C:\\", "cod2mp_s.exe", "C:\\cod2mp_s.exe"}),
+    testing::Values(ExecutableCase{"EntryWithSeparator", "C:\\Games\\CoD4", "\\iw3mp.exe",
+                                   "C:\\Games\\CoD4\\iw3mp.exe"},
+                    ExecutableCase{"EntryWithSeparatorAfterTrailingOneKeepsBoth", "C:\\Games\\CoD4\\",
+                                   "\\iw3mp.exe", "C:\\Games\\CoD4\\\\iw3mp.exe"},
+                    ExecutableCase{"BareEntryGetsOneSeparator", "C:\\Games\\CoD2", "cod2mp_s.exe",
+                                   "C:\\Games\\CoD2\\cod2mp_s.exe"},
+                    ExecutableCase{"BareEntryAfterTrailingBackslash", "C:\\Games\\CoD2\\", "cod2mp_s.exe",
+                                   "C:\\Games\\CoD2\\cod2mp_s.exe"},
+                    ExecutableCase{"BareEntryAfterTrailingSlash", "C:/Games/CoD2/", "cod2mp_s.exe",
+                                   "C:/Games/CoD2/cod2mp_s.exe"},
+                    ExecutableCase{"BareEntryAfterDriveRoot", "C:\\", "cod2mp_s.exe", "C:\\cod2mp_s.exe"}),
     [](const testing::TestParamInfo<ExecutableCase>& info) { return std::string(info.param.name); });
 
 TEST(ExecutablePathTest, EveryGameOfTheTableGetsExactlyOneSeparator)

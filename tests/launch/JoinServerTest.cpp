@@ -139,27 +139,28 @@ TEST_P(JoinClientTest, StartsTheGamesExecutableInItsFolder)
 
     const std::vector<ProgramRecord> records = m_programs.waitForRecords(kWine);
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].arguments,
-              (QStringList{QString::fromUtf8(c.executable), QStringLiteral("+connect"),
-                           QStringLiteral("cod.example.cz:20500")}));
+    EXPECT_EQ(records[0].arguments, (QStringList{QString::fromUtf8(c.executable), QStringLiteral("+connect"),
+                                                 QStringLiteral("cod.example.cz:20500")}));
     EXPECT_EQ(records[0].workingDirectory, m_prefix.driveC() + u'/' + QString::fromUtf8(c.folder));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Games, JoinClientTest,
-    testing::Values(
-        ClientCase{"WorldAtWar", 1, "SOFTWARE\\Activision\\Call of Duty WAW", "C:\\Games\\WaW", "Games/WaW",
-                   "C:\\Games\\WaW\\CoDWaWmp.exe"},
-        ClientCase{"UnitedOffensive", 3, "Software\\Activision\\Call of Duty United Offensive",
-                   "C:\\Program Files\\CoD UO", "Program Files/CoD UO", "C:\\Program Files\\CoD UO\\CoDUOMP.exe"},
-        ClientCase{"CallOfDuty", 4, "Software\\Activision\\Call of Duty", "C:\\Games\\CoD", "Games/CoD",
-                   "C:\\Games\\CoD\\CoDMP.exe"},
-        ClientCase{"CallOfDuty2WithoutTrailingSeparator", 5, "Software\\Activision\\Call of Duty 2",
-                   "C:\\Games\\CoD2", "Games/CoD2", "C:\\Games\\CoD2\\cod2mp_s.exe"},
-        ClientCase{"CallOfDuty2WithTrailingSeparator", 5, "Software\\Activision\\Call of Duty 2",
-                   "C:\\Games\\CoD2\\", "Games/CoD2", "C:\\Games\\CoD2\\cod2mp_s.exe"},
-        ClientCase{"EntryWithItsOwnSeparatorIsAppendedUnchanged", 2, "Software\\Activision\\Call of Duty 4",
-                   "C:\\Games\\CoD4\\", "Games/CoD4", "C:\\Games\\CoD4\\\\iw3mp.exe"}),
+    testing::Values(ClientCase{"WorldAtWar", 1, "SOFTWARE\\Activision\\Call of Duty WAW", "C:\\Games\\WaW",
+                               "Games/WaW", "C:\\Games\\WaW\\CoDWaWmp.exe"},
+                    ClientCase{"UnitedOffensive", 3, "Software\\Activision\\Call of Duty United Offensive",
+                               "C:\\Program Files\\CoD UO", "Program Files/CoD UO",
+                               "C:\\Program Files\\CoD UO\\CoDUOMP.exe"},
+                    ClientCase{"CallOfDuty", 4, "Software\\Activision\\Call of Duty", "C:\\Games\\CoD",
+                               "Games/CoD", "C:\\Games\\CoD\\CoDMP.exe"},
+                    ClientCase{"CallOfDuty2WithoutTrailingSeparator", 5,
+                               "Software\\Activision\\Call of Duty 2", "C:\\Games\\CoD2", "Games/CoD2",
+                               "C:\\Games\\CoD2\\cod2mp_s.exe"},
+                    ClientCase{"CallOfDuty2WithTrailingSeparator", 5, "Software\\Activision\\Call of Duty 2",
+                               "C:\\Games\\CoD2\\", "Games/CoD2", "C:\\Games\\CoD2\\cod2mp_s.exe"},
+                    ClientCase{"EntryWithItsOwnSeparatorIsAppendedUnchanged", 2,
+                               "Software\\Activision\\Call of Duty 4", "C:\\Games\\CoD4\\", "Games/CoD4",
+                               "C:\\Games\\CoD4\\\\iw3mp.exe"}),
     [](const testing::TestParamInfo<ClientCase>& info) { return std::string(info.param.name); });
 
 TEST_F(JoinServerTest, LinkEntryOpensTheLinkWithNoGameInstalledAndLeavesTheRegistryAlone)
@@ -225,17 +226,19 @@ TEST_P(NotInstalledTest, GivesTheMessageAndStartsNothing)
     const JoinResult result = m_joiner.JoinServer(gameServer(c.gameIndex));
     EXPECT_EQ(result.outcome, JoinOutcome::NotInstalled);
     EXPECT_EQ(result.message, NotInstalledMessage(c.caption));
-    EXPECT_TRUE(result.message.contains(QStringLiteral("(") + QString::fromUtf8(c.caption) + QStringLiteral(")")));
+    EXPECT_TRUE(
+        result.message.contains(QStringLiteral("(") + QString::fromUtf8(c.caption) + QStringLiteral(")")));
     EXPECT_EQ(m_launcher.starts, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Registry, NotInstalledTest,
-    testing::Values(MissingCase{"NoKey", 2, "CoD4:MW", false, false},
-                    MissingCase{"KeyWithoutInstallPath", 1, "CoD:WaW", true, false},
-                    MissingCase{"EmptyInstallPath", 4, "CoD1", true, true},
-                    MissingCase{"EmptyInstallPathOfTab5", 5, "CoD2", true, true}),
-    [](const testing::TestParamInfo<MissingCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Registry, NotInstalledTest,
+                         testing::Values(MissingCase{"NoKey", 2, "CoD4:MW", false, false},
+                                         MissingCase{"KeyWithoutInstallPath", 1, "CoD:WaW", true, false},
+                                         MissingCase{"EmptyInstallPath", 4, "CoD1", true, true},
+                                         MissingCase{"EmptyInstallPathOfTab5", 5, "CoD2", true, true}),
+                         [](const testing::TestParamInfo<MissingCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(JoinServerTest, EverySelectorIsSetBeforeTheRead)
 {
@@ -260,8 +263,8 @@ TEST_F(JoinServerTest, HostWithShellMetacharactersIsOnePlainArgument)
     install("Software\\Activision\\Call of Duty 4", "C:\\Games\\CoD4", QStringLiteral("Games/CoD4"));
     ASSERT_TRUE(m_prefix.writeRegistry());
     const std::string dir = m_scratch.path().toStdString();
-    const std::string host = "a;touch${IFS}" + dir + "/x`touch${IFS}" + dir + "/y`$(touch${IFS}" + dir + "/z)|id>" +
-                             dir + "/w&id";
+    const std::string host =
+        "a;touch${IFS}" + dir + "/x`touch${IFS}" + dir + "/y`$(touch${IFS}" + dir + "/z)|id>" + dir + "/w&id";
 
     EXPECT_EQ(m_joiner.JoinServer(gameServer(2, host, "28960")).outcome, JoinOutcome::ClientStarted);
 
@@ -286,10 +289,11 @@ TEST_F(JoinServerTest, HostWithABlankSplitsByTheWindowsRulesAndRunsNothing)
     // split at blanks and nothing in it is run.
     const std::vector<ProgramRecord> records = m_programs.waitForRecords(kWine);
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].arguments,
-              (QStringList{QStringLiteral("C:\\Games\\CoD4\\iw3mp.exe"), QStringLiteral("+connect"),
-                           QStringLiteral("a;touch"), QString::fromStdString(dir + "/x`touch"),
-                           QString::fromStdString(dir + "/y`$(touch"), QString::fromStdString(dir + "/z):28960")}));
+    EXPECT_EQ(
+        records[0].arguments,
+        (QStringList{QStringLiteral("C:\\Games\\CoD4\\iw3mp.exe"), QStringLiteral("+connect"),
+                     QStringLiteral("a;touch"), QString::fromStdString(dir + "/x`touch"),
+                     QString::fromStdString(dir + "/y`$(touch"), QString::fromStdString(dir + "/z):28960")}));
     EXPECT_TRUE(QDir(m_scratch.path()).isEmpty());
 }
 

@@ -74,7 +74,8 @@ std::vector<ProgramRecord> RecordingPrograms::records(const QString& name) const
     return result;
 }
 
-std::vector<ProgramRecord> RecordingPrograms::waitForRecords(const QString& name, int count, int timeoutMs) const
+std::vector<ProgramRecord> RecordingPrograms::waitForRecords(const QString& name, int count,
+                                                             int timeoutMs) const
 {
     (void)QTest::qWaitFor([&] { return static_cast<int>(records(name).size()) >= count; }, timeoutMs);
     return records(name);

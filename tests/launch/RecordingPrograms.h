@@ -43,7 +43,8 @@ public:
 
     // Waits in the event loop (at most `timeoutMs`) until `name` has written `count`
     // records; returns them (fewer when the time ran out).
-    std::vector<ProgramRecord> waitForRecords(const QString& name, int count = 1, int timeoutMs = 15000) const;
+    std::vector<ProgramRecord> waitForRecords(const QString& name, int count = 1,
+                                              int timeoutMs = 15000) const;
 
 private:
     QTemporaryDir m_bin;

@@ -65,7 +65,8 @@ bool TestWinePrefix::writeRegistry() const
     // Keys as Wine 8 writes them: the path below the root with doubled backslashes and
     // a modification time in seconds, a #time line, then one line per value ("@" for
     // the default value), a blank line after each key.
-    std::string system = "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n#arch=win64\n\n";
+    std::string system =
+        "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n#arch=win64\n\n";
     for (const auto& [key, values] : m_machine) {
         system += "[" + Escape(key) + "] 1700000000\n#time=1da1a0e3b5d5800\n";
         for (const auto& [name, value] : values) {
@@ -74,8 +75,8 @@ bool TestWinePrefix::writeRegistry() const
         }
         system += "\n";
     }
-    const std::string user =
-        "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000\n\n#arch=win64\n\n";
+    const std::string user = "WINE REGISTRY Version 2\n;; All keys relative to "
+                             "REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000\n\n#arch=win64\n\n";
     const QDir dir(m_dir.path());
     return WriteFile(dir.filePath(QStringLiteral("system.reg")), system) &&
            WriteFile(dir.filePath(QStringLiteral("user.reg")), user);

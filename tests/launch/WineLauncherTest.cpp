@@ -40,7 +40,8 @@ protected:
 
 TEST_F(WineLauncherTest, StartsWineWithTheWindowsFileAndSplitParametersInTheMappedFolder)
 {
-    ASSERT_TRUE(m_launcher.shellExecute("C:\\Games\\CoD4\\iw3mp.exe", " +connect 10.0.0.7:28960", "C:\\Games\\CoD4"));
+    ASSERT_TRUE(
+        m_launcher.shellExecute("C:\\Games\\CoD4\\iw3mp.exe", " +connect 10.0.0.7:28960", "C:\\Games\\CoD4"));
 
     const std::vector<ProgramRecord> records = m_programs.waitForRecords(QStringLiteral("wine"));
     ASSERT_EQ(records.size(), 1u);
@@ -54,8 +55,8 @@ TEST_F(WineLauncherTest, StartsWineWithTheWindowsFileAndSplitParametersInTheMapp
 
 TEST_F(WineLauncherTest, QuotedParametersFollowTheWindowsRules)
 {
-    ASSERT_TRUE(m_launcher.shellExecute("C:\\Games\\CoD4\\iw3mp.exe", " +set name \"Big Joe\" +connect a\\\"b",
-                                        "c:/games/cod4"));
+    ASSERT_TRUE(m_launcher.shellExecute("C:\\Games\\CoD4\\iw3mp.exe",
+                                        " +set name \"Big Joe\" +connect a\\\"b", "c:/games/cod4"));
 
     const std::vector<ProgramRecord> records = m_programs.waitForRecords(QStringLiteral("wine"));
     ASSERT_EQ(records.size(), 1u);
@@ -69,9 +70,10 @@ TEST_F(WineLauncherTest, QuotedParametersFollowTheWindowsRules)
 TEST_F(WineLauncherTest, ShellMetacharactersReachWineAsPlainText)
 {
     const std::string dir = m_scratch.path().toStdString();
-    const std::string host = "a;touch${IFS}" + dir + "/semicolon|touch${IFS}" + dir + "/pipe&`touch${IFS}" + dir +
-                             "/backtick`$(touch${IFS}" + dir + "/dollar)>" + dir + "/redirect";
-    ASSERT_TRUE(m_launcher.shellExecute("C:\\Games\\CoD4\\iw3mp.exe", " +connect " + host + ":28960", "C:\\Games\\CoD4"));
+    const std::string host = "a;touch${IFS}" + dir + "/semicolon|touch${IFS}" + dir + "/pipe&`touch${IFS}" +
+                             dir + "/backtick`$(touch${IFS}" + dir + "/dollar)>" + dir + "/redirect";
+    ASSERT_TRUE(m_launcher.shellExecute("C:\\Games\\CoD4\\iw3mp.exe", " +connect " + host + ":28960",
+                                        "C:\\Games\\CoD4"));
 
     const std::vector<ProgramRecord> records = m_programs.waitForRecords(QStringLiteral("wine"));
     ASSERT_EQ(records.size(), 1u);
@@ -85,18 +87,23 @@ TEST_F(WineLauncherTest, Windows1250TextsArriveAsTheirLetters)
     // "Hry\Čeština" in Windows-1250: Č = 0xC8, š = 0x9A.
     const QString folder = m_prefix.makeFolder(QStringLiteral("Hry/Čeština"));
     ASSERT_FALSE(folder.isEmpty());
-    ASSERT_TRUE(m_launcher.shellExecute("C:\\Hry\\\xC8" "e\x9Atina\\hra.exe", " +name \x9Akoda", "C:\\Hry\\\xC8" "e\x9Atina"));
+    ASSERT_TRUE(m_launcher.shellExecute("C:\\Hry\\\xC8"
+                                        "e\x9Atina\\hra.exe",
+                                        " +name \x9Akoda",
+                                        "C:\\Hry\\\xC8"
+                                        "e\x9Atina"));
 
     const std::vector<ProgramRecord> records = m_programs.waitForRecords(QStringLiteral("wine"));
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].arguments, (QStringList{QStringLiteral("C:\\Hry\\Čeština\\hra.exe"), QStringLiteral("+name"),
-                                                 QStringLiteral("škoda")}));
+    EXPECT_EQ(records[0].arguments, (QStringList{QStringLiteral("C:\\Hry\\Čeština\\hra.exe"),
+                                                 QStringLiteral("+name"), QStringLiteral("škoda")}));
     EXPECT_EQ(records[0].workingDirectory, folder);
 }
 
 TEST_F(WineLauncherTest, FolderThatCannotBeMappedStartsNothing)
 {
-    EXPECT_FALSE(m_launcher.shellExecute("\\\\server\\games\\iw3mp.exe", " +connect a:1", "\\\\server\\games"));
+    EXPECT_FALSE(
+        m_launcher.shellExecute("\\\\server\\games\\iw3mp.exe", " +connect a:1", "\\\\server\\games"));
     EXPECT_FALSE(m_launcher.shellExecute("D:\\CoD4\\iw3mp.exe", " +connect a:1", "D:\\CoD4"));
     // A later start shows that the earlier calls left no record behind.
     ASSERT_TRUE(m_launcher.shellExecute("C:\\Games\\CoD4\\iw3mp.exe", " +connect a:1", "C:\\Games\\CoD4"));
@@ -123,7 +130,8 @@ TEST_F(WineLauncherTest, StartsAProgramDirectlyWithEachArgumentWhole)
 
 TEST_F(WineLauncherTest, MissingProgramFailsQuietly)
 {
-    EXPECT_FALSE(m_launcher.startProgram(QDir(m_scratch.path()).filePath(QStringLiteral("nothing")).toStdString(), {"x"}));
+    EXPECT_FALSE(m_launcher.startProgram(
+        QDir(m_scratch.path()).filePath(QStringLiteral("nothing")).toStdString(), {"x"}));
     EXPECT_FALSE(m_launcher.startProgram("", {"x"}));
 }
 

@@ -27,8 +27,10 @@ public:
         root.mkpath(QStringLiteral("cdrom/Setup"));
         root.mkpath(QStringLiteral("bare/drive_c/Games/CoD4"));
         QFile::link(QStringLiteral("../drive_c"), root.filePath(QStringLiteral("full/dosdevices/c:")));
-        QFile::link(root.filePath(QStringLiteral("cdrom")), root.filePath(QStringLiteral("full/dosdevices/d:")));
-        QFile::link(root.filePath(QStringLiteral("gone")), root.filePath(QStringLiteral("full/dosdevices/e:")));
+        QFile::link(root.filePath(QStringLiteral("cdrom")),
+                    root.filePath(QStringLiteral("full/dosdevices/d:")));
+        QFile::link(root.filePath(QStringLiteral("gone")),
+                    root.filePath(QStringLiteral("full/dosdevices/e:")));
         QFile::link(QStringLiteral("/"), root.filePath(QStringLiteral("full/dosdevices/z:")));
     }
 
@@ -83,7 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
         MapCase{"DriveRoot", "full", "C:\\", "full/drive_c"},
         MapCase{"DriveAlone", "full", "C:", "full/drive_c"},
         MapCase{"LetterCaseOfFoldersIgnored", "full", "C:\\GAMES\\cod4", "full/drive_c/Games/CoD4"},
-        MapCase{"BlanksInFolderNames", "full", "C:\\program files\\Activision", "full/drive_c/Program Files/Activision"},
+        MapCase{"BlanksInFolderNames", "full", "C:\\program files\\Activision",
+                "full/drive_c/Program Files/Activision"},
         MapCase{"MissingFolderKeepsItsName", "full", "C:\\Games\\New Game", "full/drive_c/Games/New Game"},
         MapCase{"DotsResolvedByText", "full", "C:\\Games\\..\\Games\\.\\CoD4", "full/drive_c/Games/CoD4"},
         MapCase{"DotDotStopsAtTheDriveRoot", "full", "C:\\..\\..\\Games", "full/drive_c/Games"},
@@ -94,8 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
         MapCase{"UncPath", "full", "\\\\server\\share\\CoD4", ""},
         MapCase{"RelativePath", "full", "Games\\CoD4", ""},
         MapCase{"DriveRelativePath", "full", "C:Games", ""},
-        MapCase{"NoLetterBeforeColon", "full", "1:\\Games", ""},
-        MapCase{"EmptyPath", "full", "", ""},
+        MapCase{"NoLetterBeforeColon", "full", "1:\\Games", ""}, MapCase{"EmptyPath", "full", "", ""},
         MapCase{"DriveCWithoutDosdevices", "bare", "C:\\Games\\CoD4", "bare/drive_c/Games/CoD4"},
         MapCase{"OtherDriveWithoutDosdevices", "bare", "D:\\Games", ""}),
     [](const testing::TestParamInfo<MapCase>& info) { return std::string(info.param.name); });
