@@ -15,7 +15,7 @@ namespace zorvek {
 
 namespace {
 
-// Detached start: the child outlives nothing of ours and its end is never collected
+// Detached start: the child runs on its own and is never waited for or collected
 // here. Standard input comes from the null device so that it never reads our terminal.
 bool StartDetached(QProcess& process)
 {
