@@ -1,8 +1,9 @@
 #include "app/ColumnSizer.h"
 
 #include <algorithm>
+#include <cmath>
 
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QStyle>
 #include <QTreeWidget>
@@ -39,7 +40,8 @@ int CellTextWidth(const QTreeWidget& list, const QString& text)
 {
     if (text.isEmpty())
         return 0;
-    return QFontMetrics(list.font()).horizontalAdvance(text) + cellMargin(list);
+    // The item view lays text out with fractional advances: rounding down would elide it.
+    return static_cast<int>(std::ceil(QFontMetricsF(list.font()).horizontalAdvance(text))) + cellMargin(list);
 }
 
 int HeaderTextWidth(const QTreeWidget& list, int column)

@@ -20,6 +20,7 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
+#include "app/CaptionButton.h"
 #include "app/ColumnSizer.h"
 #include "app/GameTable.h"
 #include "app/TextCodec.h"
@@ -151,7 +152,7 @@ void frmMain::buildControls()
     editSearch->setGeometry(104, 32, 209, 21);
     editSearch->setFont(verdana(8.25));
 
-    cmdResponse = new QPushButton(u8(texts::kRefresh), this);
+    cmdResponse = new CaptionButton(u8(texts::kRefresh), this);
     cmdResponse->setGeometry(328, 32, 104, 49);
     cmdResponse->setFont(verdana(9, true));
     connect(cmdResponse, &QPushButton::clicked, this, &frmMain::cmdResponse_Click);
