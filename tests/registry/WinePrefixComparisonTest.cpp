@@ -1,0 +1,46 @@
+// The Wine prefix reader against advapi32: the Windows test program, run under Wine, wrote
+// its keys into a prefix and dumped what advapi32 and the class read back; the same prefix's
+// files must read the same here. Runs when the Windows test script passes the prefix.
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "RegistryDump.h"
+#include "RegistryTestSupport.h"
+#include "registry/WineRegistryBackend.h"
+
+namespace zorvek::test {
+namespace {
+
+TEST(WinePrefixComparison, ReaderMatchesAdvapi32)
+{
+    const std::string prefix = ReplayedWinePrefix();
+    const char* dumpFile = std::getenv("ZORVEK_REGISTRY_DUMP");
+    if (prefix.empty() || !dumpFile)
+        GTEST_SKIP() << "needs a prefix filled by the Windows test run (scripts/test-registry-windows.sh)";
+
+    std::ifstream in(dumpFile);
+    ASSERT_TRUE(in) << dumpFile;
+    std::vector<std::string> advapi;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        advapi.push_back(line);
+    }
+    WineRegistryBackend backend(prefix);
+    const std::vector<std::string> reader = DumpTestKeys(backend);
+    // The Windows run writes well over a hundred keys; a short dump means it did not run.
+    EXPECT_GT(advapi.size(), 100u);
+    for (std::size_t i = 0; i < std::max(advapi.size(), reader.size()); ++i) {
+        const std::string a = i < advapi.size() ? advapi[i] : "<none>";
+        const std::string r = i < reader.size() ? reader[i] : "<none>";
+        EXPECT_EQ(r, a) << "line " << i + 1;
+    }
+    EXPECT_EQ(backend.openHandleCount(), 0u);
+}
+
+} // namespace
+} // namespace zorvek::test
