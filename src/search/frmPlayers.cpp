@@ -1,6 +1,5 @@
 #include "search/frmPlayers.h"
 
-#include <algorithm>
 
 #include <QGroupBox>
 #include <QHeaderView>
@@ -8,6 +7,7 @@
 #include <QLabel>
 #include <QTreeWidget>
 
+#include "app/ColumnSizer.h"
 #include "app/TextCodec.h"
 #include "app/Texts.h"
 
@@ -56,9 +56,8 @@ frmPlayers::frmPlayers(QWidget* parent) : QDialog(parent)
     m_list->setColumnCount(1);
     m_list->setHeaderLabels({QString::fromUtf8(texts::kColFoundPlayers)});
     m_list->headerItem()->setTextAlignment(0, Qt::AlignLeft | Qt::AlignVCenter);
-    // The one column is also the last: the header stretches it to the list's right edge,
-    // and its minimum section size keeps it as wide as its header and widest name.
-    m_list->header()->setStretchLastSection(true);
+    // Column widths are set by ResizeColumnWidth alone.
+    m_list->header()->setStretchLastSection(false);
 
     // The window sees key presses before its controls, and mouse releases over the list.
     m_list->installEventFilter(this);
@@ -73,12 +72,21 @@ void frmPlayers::setHits(const std::vector<FoundPlayer>& hits)
     m_list->clear();
     for (const FoundPlayer& hit : m_hits)
         new QTreeWidgetItem(m_list, {FromCp1250(hit.FoundName)});
-    sizeColumn();
+    ResizeColumnWidth(m_list);
     m_imgLogo->setPixmap(windowIcon().pixmap(16, 16));
     m_lblFound->setText(QString::fromUtf8(texts::kFoundCountPrefix) + QString::number(m_hits.size()));
     if (m_list->topLevelItemCount() > 0)
         m_list->setCurrentItem(m_list->topLevelItem(0));
     m_list->setFocus();
+}
+
+void frmPlayers::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Only now has the list its final size; the rows are laid out first so that a
+    // vertical scroll bar is already taken off the width the last column stretches to.
+    m_list->doItemsLayout();
+    ResizeColumnWidth(m_list);
 }
 
 void frmPlayers::done(int result)
@@ -134,13 +142,6 @@ void frmPlayers::chooseSelected()
     const int row = m_list->indexOfTopLevelItem(selected.first());
     m_chosenServer = m_hits.at(static_cast<std::size_t>(row)).FoundServer;
     accept();
-}
-
-void frmPlayers::sizeColumn()
-{
-    const int widest = std::max(m_list->header()->sectionSizeHint(0), static_cast<QAbstractItemView*>(m_list)->sizeHintForColumn(0));
-    m_list->header()->setMinimumSectionSize(widest);
-    m_list->header()->resizeSection(0, widest);
 }
 
 } // namespace zorvek

@@ -37,12 +37,12 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // True when the event was a key of the window: Enter chooses, Escape closes.
     bool handleKey(QKeyEvent* event);
     void chooseSelected();
-    void sizeColumn();
 
     QGroupBox* m_frame = nullptr;
     QLabel* m_lblFound = nullptr;

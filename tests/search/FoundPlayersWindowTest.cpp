@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -310,6 +311,33 @@ TEST_F(FoundPlayersWindow, ALongNameWidensTheColumnBeyondTheList)
 
     EXPECT_GT(widestCell, viewportWidth);
     EXPECT_GE(width, widestCell);
+}
+
+TEST_F(FoundPlayersWindow, RowsBeyondTheHeightKeepTheColumnBesideTheScrollBar)
+{
+    // More rows than the list shows at once, whatever the row height of the font.
+    std::vector<FoundPlayer> hits;
+    for (int i = 1; i <= 100; ++i)
+        hits.push_back({"Hrac" + std::to_string(i), static_cast<std::uint8_t>(i)});
+    window.setHits(hits);
+    int width = 0;
+    int viewportWidth = 0;
+    bool verticalBar = false;
+    bool horizontalBar = true;
+
+    runModal([&] {
+        // The scroll bars follow the new widths on a later pass of the event loop.
+        (void)QTest::qWaitFor([&] { return !list()->horizontalScrollBar()->isVisible(); }, 2000);
+        width = list()->columnWidth(0);
+        viewportWidth = list()->viewport()->width();
+        verticalBar = list()->verticalScrollBar()->isVisible();
+        horizontalBar = list()->horizontalScrollBar()->isVisible();
+        window.reject();
+    });
+
+    EXPECT_TRUE(verticalBar);
+    EXPECT_FALSE(horizontalBar);
+    EXPECT_EQ(width, viewportWidth);
 }
 
 } // namespace
