@@ -1,6 +1,5 @@
 #include "search/frmPlayers.h"
 
-
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
