@@ -1,8 +1,16 @@
 #include "sample-host/EmulatedGameServer.h"
 
-#include <atomic>
+#include <algorithm>
+#include <arpa/inet.h>
+#include <cstring>
+#include <cerrno>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <time.h>
+#include <unistd.h>
 
-#include <QNetworkDatagram>
+#include <QPointer>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QUdpSocket>
 
@@ -10,31 +18,80 @@ namespace zorvek {
 
 namespace {
 
-std::atomic<quint64> g_nextSequence{1};
+quint64 g_nextSequence = 1;
+bool g_delivering = false;
+
+// Every started server of the process (all live on the one GUI thread).
+QList<EmulatedGameServer*>& liveServers()
+{
+    static QList<EmulatedGameServer*> servers;
+    return servers;
+}
 
 bool isCommand(const QByteArray& datagram, const char* command)
 {
     return datagram.startsWith(OutOfBandPrefix() + command);
 }
 
+sockaddr_in loopback(quint16 port)
+{
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return address;
+}
+
+qint64 nowNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<qint64>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
 } // namespace
 
 EmulatedGameServer::EmulatedGameServer(ServerProfile profile, QObject* parent)
-    : QObject(parent), m_profile(std::move(profile)), m_socket(new QUdpSocket(this))
+    : QObject(parent), m_profile(std::move(profile))
 {
-    connect(m_socket, &QUdpSocket::readyRead, this, &EmulatedGameServer::readPending);
 }
 
-EmulatedGameServer::~EmulatedGameServer() = default;
+EmulatedGameServer::~EmulatedGameServer()
+{
+    liveServers().removeAll(this);
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
 
 bool EmulatedGameServer::start(quint16 port)
 {
-    return m_socket->bind(QHostAddress::LocalHost, port);
+    if (m_fd >= 0)
+        return false;
+    // A plain socket rather than QUdpSocket: its kernel receive time tells which of
+    // several servers a datagram reached first, even when they are read in one pass.
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    const int on = 1;
+    sockaddr_in address = loopback(port);
+    socklen_t length = sizeof address;
+    if (::setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on) != 0 ||
+        ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        ::close(fd);
+        return false;
+    }
+    m_fd = fd;
+    m_port = ntohs(address.sin_port);
+    m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, [] { DeliverPending(); });
+    liveServers().append(this);
+    return true;
 }
 
 quint16 EmulatedGameServer::port() const
 {
-    return m_socket->localPort();
+    return m_port;
 }
 
 void EmulatedGameServer::setProfile(ServerProfile profile)
@@ -95,12 +152,9 @@ void EmulatedGameServer::setReplyDelay(int milliseconds)
 
 int EmulatedGameServer::statusQueryCount() const
 {
-    int count = 0;
-    for (const ReceivedDatagram& d : m_received) {
-        if (isCommand(d.data, "getstatus"))
-            ++count;
-    }
-    return count;
+    return static_cast<int>(std::count_if(m_received.begin(), m_received.end(), [](const ReceivedDatagram& d) {
+        return isCommand(d.data, "getstatus");
+    }));
 }
 
 void EmulatedGameServer::clearReceived()
@@ -108,27 +162,86 @@ void EmulatedGameServer::clearReceived()
     m_received.clear();
 }
 
-void EmulatedGameServer::readPending()
+void EmulatedGameServer::DeliverPending()
 {
-    while (m_socket->hasPendingDatagrams()) {
-        const QNetworkDatagram datagram = m_socket->receiveDatagram();
-        if (!datagram.isValid())
-            continue;
-        ReceivedDatagram record{datagram.data(), datagram.senderAddress(),
-                                static_cast<quint16>(datagram.senderPort()), g_nextSequence++};
-        m_received.append(record);
-        emit datagramReceived(record.data, record.senderPort, record.sequence);
+    // A handler that waits in a nested event loop must not start a second pass; the
+    // sockets stay readable and are read after it.
+    if (g_delivering)
+        return;
+    g_delivering = true;
+    // Reads every server's waiting datagrams at once and numbers them by receive time,
+    // because the event loop reports readable sockets in descriptor order.
+    QList<QPair<EmulatedGameServer*, ReceivedDatagram>> pending;
+    for (EmulatedGameServer* server : liveServers())
+        server->readInto(pending);
+    std::stable_sort(pending.begin(), pending.end(),
+                     [](const auto& a, const auto& b) { return a.second.arrivalNs < b.second.arrivalNs; });
+    QList<QPointer<EmulatedGameServer>> targets;
+    for (auto& [server, datagram] : pending) {
+        datagram.sequence = g_nextSequence++;
+        targets.append(server);
+    }
+    g_delivering = false;
+    for (qsizetype i = 0; i < pending.size(); ++i) {
+        if (targets[i])
+            targets[i]->handle(pending[i].second);
+    }
+}
 
-        const std::optional<QByteArray> answer = answerFor(record.data);
-        if (!answer)
+void EmulatedGameServer::readInto(QList<QPair<EmulatedGameServer*, ReceivedDatagram>>& pending)
+{
+    QByteArray buffer(65536, Qt::Uninitialized);
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
+    for (;;) {
+        sockaddr_in sender{};
+        iovec vector{buffer.data(), static_cast<std::size_t>(buffer.size())};
+        msghdr message{};
+        message.msg_name = &sender;
+        message.msg_namelen = sizeof sender;
+        message.msg_iov = &vector;
+        message.msg_iovlen = 1;
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
+        const ssize_t size = ::recvmsg(m_fd, &message, MSG_DONTWAIT);
+        if (size < 0) {
+            // EAGAIN: drained. An ICMP error queued by a reply to a closed port also
+            // shows here; it carries no datagram, so the read goes on.
+            if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
+                return;
             continue;
-        if (m_replyDelay == 0) {
-            sendReply(*answer, record.senderAddress, record.senderPort);
-        } else {
-            QTimer::singleShot(m_replyDelay, this, [this, a = *answer, record] {
-                sendReply(a, record.senderAddress, record.senderPort);
-            });
         }
+        ReceivedDatagram datagram;
+        datagram.data = buffer.left(size);
+        datagram.senderAddress = QHostAddress(ntohl(sender.sin_addr.s_addr));
+        datagram.senderPort = ntohs(sender.sin_port);
+        datagram.arrivalNs = nowNs();
+        for (cmsghdr* c = CMSG_FIRSTHDR(&message); c; c = CMSG_NXTHDR(&message, c)) {
+            if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMPNS) {
+                timespec stamp{};
+                std::memcpy(&stamp, CMSG_DATA(c), sizeof stamp);
+                datagram.arrivalNs = static_cast<qint64>(stamp.tv_sec) * 1000000000 + stamp.tv_nsec;
+            }
+        }
+        pending.append({this, datagram});
+    }
+}
+
+void EmulatedGameServer::handle(const ReceivedDatagram& datagram)
+{
+    m_received.append(datagram);
+    // The answer is worked out before the signal, so a test reacting to the signal by
+    // changing the profile changes the next answer, not this one.
+    const std::optional<QByteArray> answer = answerFor(datagram.data);
+    QPointer<EmulatedGameServer> self(this);
+    emit datagramReceived(datagram.data, datagram.senderPort, datagram.sequence);
+    if (!self || !answer)
+        return;
+    if (m_replyDelay == 0) {
+        sendReply(*answer, datagram.senderAddress, datagram.senderPort);
+    } else {
+        QTimer::singleShot(m_replyDelay, this, [this, a = *answer, datagram] {
+            sendReply(a, datagram.senderAddress, datagram.senderPort);
+        });
     }
 }
 
@@ -148,9 +261,16 @@ std::optional<QByteArray> EmulatedGameServer::answerFor(const QByteArray& datagr
 
 void EmulatedGameServer::sendReply(const QByteArray& reply, const QHostAddress& to, quint16 toPort)
 {
-    QUdpSocket* socket = m_otherSocket ? m_otherSocket : m_socket;
-    for (int i = 0; i < m_replyCount; ++i)
-        socket->writeDatagram(reply, to, toPort);
+    for (int i = 0; i < m_replyCount; ++i) {
+        if (m_otherSocket) {
+            m_otherSocket->writeDatagram(reply, to, toPort);
+        } else {
+            sockaddr_in address = loopback(toPort);
+            address.sin_addr.s_addr = htonl(to.toIPv4Address());
+            ::sendto(m_fd, reply.constData(), static_cast<std::size_t>(reply.size()), 0,
+                     reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        }
+    }
     if (m_replyCount > 0)
         emit replySent(reply, toPort);
 }

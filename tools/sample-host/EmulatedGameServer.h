@@ -9,18 +9,21 @@
 
 #include "sample-host/ServerProfile.h"
 
+class QSocketNotifier;
 class QUdpSocket;
 
 namespace zorvek {
 
 // One datagram an emulated server received. Sequence numbers grow across every
-// emulated server of the process, so they order arrivals at different servers.
+// emulated server of the process in the order the datagrams reached their sockets
+// (the kernel's receive time), so they order arrivals at different servers.
 struct ReceivedDatagram
 {
     QByteArray data;
     QHostAddress senderAddress;
     quint16 senderPort = 0;
     quint64 sequence = 0;
+    qint64 arrivalNs = 0; // kernel receive time, nanoseconds of the real-time clock
 };
 
 // A game server on a loopback UDP port that answers the status query and "getinfo"
@@ -64,12 +67,16 @@ signals:
     void replySent(const QByteArray& data, quint16 receiverPort);
 
 private:
-    void readPending();
+    static void DeliverPending();
+    void readInto(QList<QPair<EmulatedGameServer*, ReceivedDatagram>>& pending);
+    void handle(const ReceivedDatagram& datagram);
     std::optional<QByteArray> answerFor(const QByteArray& datagram) const;
     void sendReply(const QByteArray& reply, const QHostAddress& to, quint16 toPort);
 
     ServerProfile m_profile;
-    QUdpSocket* m_socket = nullptr;
+    int m_fd = -1;
+    quint16 m_port = 0;
+    QSocketNotifier* m_notifier = nullptr;
     QUdpSocket* m_otherSocket = nullptr;
     std::optional<QByteArray> m_rawReply;
     int m_replyCount = 1;
