@@ -14,6 +14,7 @@ namespace zorvek {
 namespace {
 
 constexpr qint64 kChunk = 64 * 1024;
+constexpr qint64 kPeriod = 23;
 constexpr int kMaxRequestHead = 64 * 1024;
 
 QByteArray reasonOf(int status)
@@ -119,10 +120,22 @@ void TestHttpServer::serveGenerated(const QString& path, qint64 size, int status
 
 QByteArray TestHttpServer::GeneratedBytes(qint64 offset, qint64 count)
 {
-    // Printable, and not periodic at any power of two, so a lost or doubled chunk shows.
-    QByteArray bytes(count, Qt::Uninitialized);
-    for (qint64 i = 0; i < count; ++i)
-        bytes[i] = static_cast<char>('a' + (offset + i) % 23);
+    // Printable, with a period of 23 bytes that no chunk size shares, so a lost or
+    // doubled chunk shows. Cut from a ready run of the pattern.
+    static const QByteArray pattern = [] {
+        QByteArray run(kChunk + kPeriod, Qt::Uninitialized);
+        for (qint64 i = 0; i < run.size(); ++i)
+            run[i] = static_cast<char>('a' + i % kPeriod);
+        return run;
+    }();
+    QByteArray bytes;
+    bytes.reserve(count);
+    while (count > 0) {
+        const qint64 n = std::min(count, kChunk);
+        bytes.append(pattern.constData() + offset % kPeriod, n);
+        offset += n;
+        count -= n;
+    }
     return bytes;
 }
 
