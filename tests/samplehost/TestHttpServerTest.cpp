@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "sample-host/ListHost.h"
+#include "serverlist/HttpGet.h"
 #include "sample-host/SampleContent.h"
 #include "sample-host/ServerProfile.h"
 #include "support/EmulatedServerSet.h"
@@ -168,6 +170,39 @@ TEST_F(TestHttpServerTest, GeneratedBodyOf50MegabytesStreamsWhole)
     EXPECT_EQ(reply->error(), QNetworkReply::NoError);
     EXPECT_EQ(received, size);
     EXPECT_TRUE(matches);
+}
+
+// The program's blocking GET runs a local event loop on the test's thread; the fixtures
+// are served from that same loop.
+TEST_F(TestHttpServerTest, ServesWhileTheProgramsBlockingGetWaits)
+{
+    m_server.serve(QStringLiteral("/list.txt"), "A;127.0.0.1;1;EXE:;\r\n");
+    m_server.serveErrorPage(QStringLiteral("/error.txt"));
+    m_server.drip(QStringLiteral("/drip.txt"), "abcd", 30);
+    m_server.neverAnswer(QStringLiteral("/never.txt"));
+    HttpGet get(3000);
+    EXPECT_EQ(get.get(m_server.url(QStringLiteral("/list.txt"))), "A;127.0.0.1;1;EXE:;\r\n");
+    EXPECT_TRUE(get.get(m_server.url(QStringLiteral("/error.txt"))).contains("DOCTYPE HTML PUBLIC"));
+    EXPECT_EQ(get.get(m_server.url(QStringLiteral("/drip.txt"))), "abcd");
+
+    get.setTimeoutMs(300);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(get.get(m_server.url(QStringLiteral("/never.txt"))).isEmpty());
+    EXPECT_GE(clock.elapsed(), 250);
+    EXPECT_EQ(m_server.requestCount(QStringLiteral("/never.txt")), 1);
+}
+
+TEST(ListHostContent, ServesTheProgramsBlockingGet)
+{
+    ListHost host;
+    ASSERT_NE(host.listen(), 0);
+    host.setListText(1, "A;127.0.0.1;1;EXE:;\r\n");
+    HttpGet get(3000);
+    EXPECT_EQ(get.get(host.baseUrl() + ListHost::ListPath(1)), "A;127.0.0.1;1;EXE:;\r\n");
+    EXPECT_TRUE(get.get(host.baseUrl() + QStringLiteral("/zorvek/info.txt")).contains("$$$&&&***"));
+    EXPECT_EQ(QImage::fromData(get.get(host.baseUrl() + ListHost::PosterPath(), HttpGet::kPictureLimit)).size(),
+              QSize(400, 300));
 }
 
 TEST(LoopbackPorts, ClosedTcpPortRefusesTheConnection)
