@@ -22,6 +22,11 @@ struct InfoCase
     std::string toolTip{};
 };
 
+void PrintTo(const InfoCase& c, std::ostream* os)
+{
+    *os << c.label;
+}
+
 class InfoFileReading : public ::testing::TestWithParam<InfoCase>
 {
 };

@@ -119,6 +119,11 @@ struct PosterFailure
     bool levelshotsFolder;
 };
 
+void PrintTo(const PosterFailure& c, std::ostream* os)
+{
+    *os << c.label;
+}
+
 class InfoPosterFailure : public InfoStartUp, public ::testing::WithParamInterface<PosterFailure>
 {
 };

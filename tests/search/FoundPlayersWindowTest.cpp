@@ -196,6 +196,11 @@ struct ButtonCase
     Qt::KeyboardModifiers modifiers;
 };
 
+void PrintTo(const ButtonCase& c, std::ostream* os)
+{
+    *os << c.label;
+}
+
 class FoundPlayersMouse : public FoundPlayersWindow, public ::testing::WithParamInterface<ButtonCase>
 {
 };

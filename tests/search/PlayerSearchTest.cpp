@@ -63,6 +63,11 @@ struct SearchCase
     int serverCount = -1; // -1: as many as there are servers
 };
 
+void PrintTo(const SearchCase& c, std::ostream* os)
+{
+    *os << c.label;
+}
+
 class HitCollection : public ::testing::TestWithParam<SearchCase>
 {
 };
