@@ -48,7 +48,7 @@ std::optional<InfoPoster> LoadInfoPoster(std::string_view infoText, const QStrin
 }
 
 frmInfo::frmInfo(const InfoPoster& poster, LinkOpener openLink, QWidget* mainWindow)
-    : QDialog(mainWindow), m_link(FromCp1250(poster.info.InfoLink)), m_openLink(std::move(openLink))
+    : QDialog(mainWindow), m_link(poster.info.InfoLink), m_openLink(std::move(openLink))
 {
     setWindowTitle(QString::fromUtf8(texts::kInfoWindowTitle));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include <QByteArray>
@@ -36,8 +37,9 @@ class frmInfo : public QDialog
     Q_OBJECT
 
 public:
-    // Starts the browser with the link as its only argument.
-    using LinkOpener = std::function<void(const QString& link)>;
+    // Starts the browser with the link as its only argument. The link is the info file's
+    // bytes (Windows-1250), handed on unchanged.
+    using LinkOpener = std::function<void(const std::string& link)>;
 
     // The window is centred over mainWindow and carries its icon.
     frmInfo(const InfoPoster& poster, LinkOpener openLink, QWidget* mainWindow = nullptr);
@@ -56,7 +58,7 @@ private:
     void imgInfo_Click();
 
     QLabel* m_imgInfo = nullptr;
-    QString m_link;
+    std::string m_link;
     LinkOpener m_openLink;
     QSize m_outerSize;
     bool m_pressed = false;

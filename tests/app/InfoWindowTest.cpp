@@ -211,8 +211,8 @@ protected:
 
     std::unique_ptr<frmInfo> window(const InfoPoster& poster)
     {
-        return std::make_unique<frmInfo>(poster, [this](const QString& link) {
-            opened << link;
+        return std::make_unique<frmInfo>(poster, [this](const std::string& link) {
+            opened.push_back(link);
             openedWhileVisible = shown && shown->isVisible();
         }, &mainWindow);
     }
@@ -242,7 +242,7 @@ protected:
     }
 
     QWidget mainWindow;
-    QStringList opened;
+    std::vector<std::string> opened;
     bool openedWhileVisible = false;
     frmInfo* shown = nullptr;
 };
@@ -309,7 +309,7 @@ TEST_F(InfoWindow, EscapeClosesWithoutStartingTheBrowser)
 
     EXPECT_EQ(result, QDialog::Rejected);
     EXPECT_FALSE(info->isVisible());
-    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_TRUE(opened.empty());
 }
 
 TEST_F(InfoWindow, OtherKeysAndButtonsLeaveItOpen)
@@ -326,7 +326,7 @@ TEST_F(InfoWindow, OtherKeysAndButtonsLeaveItOpen)
     });
 
     EXPECT_TRUE(stillOpen);
-    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_TRUE(opened.empty());
 }
 
 TEST_F(InfoWindow, ClickOnThePosterClosesThenOpensTheLink)
@@ -337,8 +337,19 @@ TEST_F(InfoWindow, ClickOnThePosterClosesThenOpensTheLink)
         runModal(*info, [&] { QTest::mouseClick(info->imgInfo(), Qt::LeftButton, {}, QPoint(200, 150)); });
 
     EXPECT_EQ(result, QDialog::Accepted);
-    EXPECT_EQ(opened, QStringList{QStringLiteral("http://zorvek.example.cz/akce?id=1")});
+    EXPECT_EQ(opened, std::vector<std::string>{"http://zorvek.example.cz/akce?id=1"});
     EXPECT_FALSE(openedWhileVisible);
+}
+
+TEST_F(InfoWindow, LinkBytesReachTheBrowserUnchanged)
+{
+    InfoPoster poster = Poster("400", "300", QSize(400, 300));
+    poster.info.InfoLink = "http://zorvek.example.cz/p\x9Aihr\xE1" "d?a=1&b=\x98 x";
+    auto info = window(poster);
+
+    runModal(*info, [&] { QTest::mouseClick(info->imgInfo(), Qt::LeftButton, {}, QPoint(1, 1)); });
+
+    EXPECT_EQ(opened, std::vector<std::string>{poster.info.InfoLink});
 }
 
 TEST_F(InfoWindow, PressOutsideThePosterIsNoClick)
@@ -354,7 +365,7 @@ TEST_F(InfoWindow, PressOutsideThePosterIsNoClick)
     });
 
     EXPECT_TRUE(stillOpen);
-    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_TRUE(opened.empty());
 }
 
 } // namespace
