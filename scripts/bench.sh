@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release in a build folder of their own and runs them:
+# the refresh of 255 servers beside quakestat and a plain-socket floor, then the load
+# on the window. Arguments go to bench_refresh (e.g. --rounds 30).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/packages.sh
+scripts/ensure-packages.sh "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
+
+BUILD=${BUILD:-build-bench}
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZORVEK_BUILD_TESTS=OFF
+cmake --build "$BUILD" --target bench_servers bench_refresh bench_load
+
+export QT_QPA_PLATFORM=offscreen
+echo
+"$BUILD/bench/bench_refresh" "$@"
+echo
+"$BUILD/bench/bench_load"
