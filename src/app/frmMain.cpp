@@ -12,9 +12,11 @@
 #include <QHeaderView>
 #include <QHostAddress>
 #include <QHostInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QPushButton>
 #include <QTabBar>
@@ -25,8 +27,13 @@
 #include "app/GameTable.h"
 #include "app/TextCodec.h"
 #include "app/Texts.h"
+#include "launch/BrowserPath.h"
+#include "launch/ProcessLauncher.h"
+#include "launch/ServerJoiner.h"
 #include "query/StatusReply.h"
 #include "query/StatusSockets.h"
+#include "registry/SystemRegistry.h"
+#include "registry/cRegistry.h"
 #include "serverlist/HttpGet.h"
 #include "serverlist/ServerListParser.h"
 
@@ -132,6 +139,7 @@ frmMain::frmMain(Options options, QWidget* parent)
     sockCOD = new StatusSockets(this);
     connect(sockCOD, &StatusSockets::dataArrival, this, &frmMain::sockCOD_DataArrival);
     Inet1 = new HttpGet(m_options.httpTimeoutMs, this);
+    m_launcher = m_options.launcher ? m_options.launcher : std::shared_ptr<ProcessLauncher>(MakeSystemProcessLauncher());
 }
 
 frmMain::~frmMain() = default;
@@ -200,6 +208,9 @@ void frmMain::buildControls()
     for (int c = 1; c < 6; ++c)
         listServers->headerItem()->setTextAlignment(c, Qt::AlignHCenter | Qt::AlignVCenter);
     m_serverColumns = std::make_unique<ColumnSizer>(listServers);
+    listServers->installEventFilter(this);
+    listServers->viewport()->installEventFilter(this);
+    connect(listServers, &QTreeWidget::itemDoubleClicked, this, [this] { listServers_DblClick(); });
 
     listPlayers = new QTreeWidget(this);
     listPlayers->setGeometry(608, 12, 273, 601);
@@ -243,6 +254,7 @@ void frmMain::Form_Load()
     m_DefaultLevelshot = imgLevelshot->pixmap();
     m_programFolder = m_options.programFolder;
     m_HasLevelshotsFolder = QFileInfo::exists(QDir(m_programFolder).filePath(QStringLiteral("levelshots")));
+    m_BrowserPath = FindBrowserPath(registry());
 
     m_ListFetchStatus = 0;
     for (int game = 1; game <= kGameCount; ++game) {
@@ -471,6 +483,98 @@ int frmMain::selectedServer() const
     if (selected.isEmpty())
         return 0;
     return listServers->indexOfTopLevelItem(selected.first()) + 1;
+}
+
+cRegistry& frmMain::registry()
+{
+    if (!m_registry)
+        m_registry = std::make_unique<cRegistry>(m_options.registryBackend ? m_options.registryBackend
+                                                                           : MakeSystemRegistryBackend());
+    return *m_registry;
+}
+
+ServerJoiner& frmMain::joiner()
+{
+    if (!m_joiner)
+        m_joiner = std::make_unique<ServerJoiner>(registry(), *m_launcher, m_BrowserPath);
+    return *m_joiner;
+}
+
+void frmMain::showServerAddress(int Server)
+{
+    const ServerSlot& slot = (*m_table)[Server];
+    editServerIP->setText(FromCp1250(slot.ServerHost) + QLatin1Char(':') + FromCp1250(slot.ServerPort));
+}
+
+void frmMain::JoinServer(std::uint8_t Server)
+{
+    if (Server < 1 || Server > m_table->ServerCount)
+        return;
+    const ServerSlot& slot = (*m_table)[Server];
+    JoinRequest request;
+    request.gameIndex = tabGames->currentIndex() + 1;
+    request.host = slot.ServerHost;
+    request.port = slot.ServerPort;
+    request.link = slot.ServerLink;
+    request.isGame = slot.ServerIsGame;
+    const JoinResult result = joiner().JoinServer(request);
+    if (result.outcome == JoinOutcome::NotInstalled)
+        showMessage(QMessageBox::Information, u8(texts::kInfoTitle), result.message);
+}
+
+void frmMain::listServers_DblClick()
+{
+    const int server = selectedServer();
+    if (server == 0)
+        return;
+    listPlayers->clear();
+    showServerAddress(server);
+    // A server that has not answered its latest query is not joined.
+    if (!(*m_table)[server].Replied)
+        return;
+    JoinServer(static_cast<std::uint8_t>(server));
+}
+
+void frmMain::listServers_KeyDown(int keyCode)
+{
+    const int row = selectedServer();
+    if (row == 0 || (keyCode != Qt::Key_Down && keyCode != Qt::Key_Up))
+        return;
+    // The row the key moves to; the list view moves the selection itself afterwards.
+    int target = row;
+    if (keyCode == Qt::Key_Down && row < m_table->ServerCount)
+        target = row + 1;
+    else if (keyCode == Qt::Key_Up && row > 1)
+        target = row - 1;
+    imgLevelshot->setPixmap(m_DefaultLevelshot);
+    SendQueryOne(static_cast<std::uint8_t>(target));
+    showServerAddress(target);
+}
+
+void frmMain::listServers_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers shift)
+{
+    const int server = selectedServer();
+    if (server == 0)
+        return;
+    listPlayers->clear();
+    imgLevelshot->setPixmap(m_DefaultLevelshot);
+    ShowServerStatus(static_cast<std::uint8_t>(server));
+    SendQueryOne(static_cast<std::uint8_t>(server));
+    showServerAddress(server);
+    const Qt::KeyboardModifiers held = shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (held == Qt::ShiftModifier)
+        JoinServer(static_cast<std::uint8_t>(server));
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == listServers && event->type() == QEvent::KeyPress) {
+        listServers_KeyDown(static_cast<QKeyEvent*>(event)->key());
+    } else if (watched == listServers->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        listServers_MouseUp(mouse->button(), mouse->modifiers());
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace zorvek

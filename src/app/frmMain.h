@@ -23,7 +23,11 @@ namespace zorvek {
 
 class ColumnSizer;
 class HttpGet;
+class ProcessLauncher;
+class RegistryBackend;
+class ServerJoiner;
 class StatusSockets;
+class cRegistry;
 
 // The main window: owns the state of the run (game table selection, server table,
 // downloaded lists, the status sockets) and its controls, and wires their events to
@@ -43,6 +47,10 @@ public:
         int versionMajor = 0;
         int versionMinor = 0;
         int versionPatch = 0;
+        // Where installed games are looked up and how programs are started;
+        // empty: the system's (a Wine prefix and wine on Linux).
+        std::shared_ptr<RegistryBackend> registryBackend;
+        std::shared_ptr<ProcessLauncher> launcher;
     };
     // The build's list host, web address and version, and the executable's folder.
     static Options DefaultOptions();
@@ -66,6 +74,12 @@ public:
     void GetPlayersList(std::uint8_t Server, bool ShowP);
     void GetListServers(const QString& url, std::uint8_t game);
 
+    // Joining a server and the server list's own commands.
+    void JoinServer(std::uint8_t Server);
+    void listServers_DblClick();
+    void listServers_KeyDown(int keyCode);
+    void listServers_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift);
+
     // The 1-based index of the selected row of listServers, 0 when none is selected.
     int selectedServer() const;
     // The full URL of a file on the list host.
@@ -78,6 +92,7 @@ public:
     int socketCount() const;
     const QPixmap& defaultLevelshot() const { return m_DefaultLevelshot; }
     const QString& levelshotPath() const { return m_LevelshotPath; }
+    const std::string& browserPath() const { return m_BrowserPath; }
 
     // The controls, named as the program's documents name them.
     QTabBar* tabGames = nullptr;
@@ -93,8 +108,15 @@ public:
     StatusSockets* sockCOD = nullptr;
     HttpGet* Inet1 = nullptr;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildControls();
+    // The one shared registry object, created on first use.
+    cRegistry& registry();
+    ServerJoiner& joiner();
+    void showServerAddress(int Server);
     // Steps shared by SendQuery and SendQueryOne: send the query, reset the values.
     void queryOne(std::uint8_t Server);
     void showMessage(int icon, const QString& title, const QString& text);
@@ -112,6 +134,10 @@ private:
     QString m_programFolder;
     bool m_HasLevelshotsFolder = false;
     std::int16_t m_TotalPlayers = 0;
+    std::string m_BrowserPath;
+    std::unique_ptr<cRegistry> m_registry;
+    std::shared_ptr<ProcessLauncher> m_launcher;
+    std::unique_ptr<ServerJoiner> m_joiner;
 
 public:
     struct HostCache;
