@@ -21,7 +21,7 @@ Seed ContractSeed()
     const std::string section = ContractSection("Values");
     Seed seed;
     seed.values = {{kHkeyCurrentUser, section, "Text", kRegSz, TextBytes(std::string("abcdef") + '\0')},
-        {kHkeyCurrentUser, section, "LongerName", kRegDword, Bytes({1, 0, 0, 0})}};
+        {kHkeyCurrentUser, section, "TextLonger", kRegDword, Bytes({1, 0, 0, 0})}};
     seed.keys = {{kHkeyCurrentUser, ContractSection("Values\\MixedCase")}};
     return seed;
 }
@@ -71,7 +71,8 @@ TEST_P(BackendReadContractTest, EnumerationsEndWithNoMoreItems)
     EXPECT_EQ(m_backend->enumValue(key, 0, name, length, nullptr, nullptr, nullptr), kErrorSuccess);
     EXPECT_EQ(length, 4u);
     length = 5;
-    // "LongerName" does not fit into five characters.
+    // "TextLonger" does not fit into five characters. Wine lists values sorted by name, Windows
+    // in the order they were created; the two names here are in both orders alike.
     EXPECT_EQ(m_backend->enumValue(key, 1, name, length, nullptr, nullptr, nullptr), kErrorMoreData);
     length = sizeof name;
     EXPECT_EQ(m_backend->enumValue(key, 2, name, length, nullptr, nullptr, nullptr), kErrorNoMoreItems);

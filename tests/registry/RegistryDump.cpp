@@ -25,8 +25,18 @@ std::string Hex(const std::string& bytes)
 void DumpKey(RegistryBackend& backend, std::int32_t root, const std::string& section, std::vector<std::string>& lines)
 {
     lines.push_back("key " + std::to_string(root) + " " + section);
+    // Opened in two steps, parent and then the last name: Wine's byte-oriented functions take
+    // paths of at most 260 characters.
+    constexpr std::uint32_t access = kKeyQueryValue | kKeyEnumerateSubKeys;
+    RegistryHandle parent = 0;
     RegistryHandle key = 0;
-    if (backend.openKey(RootHandle(root), section, 0, kKeyQueryValue | kKeyEnumerateSubKeys, key) != kErrorSuccess) {
+    const std::size_t slash = section.rfind('\\');
+    long status = backend.openKey(RootHandle(root), section.substr(0, slash), 0, access, parent);
+    if (status == kErrorSuccess) {
+        status = backend.openKey(parent, section.substr(slash + 1), 0, access, key);
+        backend.closeKey(parent);
+    }
+    if (status != kErrorSuccess) {
         lines.push_back("  cannot open");
         return;
     }
@@ -71,9 +81,12 @@ std::vector<std::string> DumpTestKeys(RegistryBackend& backend)
     std::vector<std::string> lines;
     DumpKey(backend, kHkeyCurrentUser, kTestRoot, lines);
     DumpKey(backend, kHkeyLocalMachine, kTestRoot, lines);
-    // The test classes and extensions, through the class root.
-    RegistryHandle classes = 0;
-    if (backend.openKey(RootHandle(kHkeyClassesRoot), "", 0, kKeyEnumerateSubKeys, classes) == kErrorSuccess) {
+    // The test classes and extensions in the two class trees (not through HKEY_CLASSES_ROOT,
+    // which Wine's advapi32 shows without the user's classes).
+    for (const std::int32_t root : {kHkeyCurrentUser, kHkeyLocalMachine}) {
+        RegistryHandle classes = 0;
+        if (backend.openKey(RootHandle(root), "Software\\Classes", 0, kKeyEnumerateSubKeys, classes) != kErrorSuccess)
+            continue;
         std::vector<std::string> names;
         char name[256];
         for (std::uint32_t i = 0; backend.enumKey(classes, i, name, sizeof name) == kErrorSuccess; ++i) {
@@ -83,7 +96,7 @@ std::vector<std::string> DumpTestKeys(RegistryBackend& backend)
         }
         backend.closeKey(classes);
         for (const auto& found : names)
-            DumpKey(backend, kHkeyClassesRoot, found, lines);
+            DumpKey(backend, root, "Software\\Classes\\" + found, lines);
     }
     return lines;
 }

@@ -6,6 +6,8 @@
 
 #include "registry/MemoryRegistryBackend.h"
 #ifdef _WIN32
+#include <windows.h>
+
 #include "registry/Win32RegistryBackend.h"
 #endif
 #include "WineTestFiles.h"
@@ -99,18 +101,42 @@ void DeleteTree(RegistryBackend& backend, std::int32_t root, const std::string& 
     backend.deleteKey(RootHandle(root), section);
 }
 
+namespace {
+
+// Creates a key in two steps, the parent and then the last name below it: Wine's byte-oriented
+// functions take paths of at most 260 characters, while a name alone may have 255.
+long CreateSeedKey(RegistryBackend& backend, std::int32_t root, const std::string& section, RegistryHandle& key)
+{
+    const std::size_t slash = section.rfind('\\');
+    if (slash == std::string::npos)
+        return backend.createKey(RootHandle(root), section, 0, kKeyAllSpecific, key, nullptr);
+    RegistryHandle parent = 0;
+    long status = backend.createKey(RootHandle(root), section.substr(0, slash), 0, kKeyAllSpecific, parent, nullptr);
+    if (status != kErrorSuccess)
+        return status;
+    status = backend.createKey(parent, section.substr(slash + 1), 0, kKeyAllSpecific, key, nullptr);
+    backend.closeKey(parent);
+    return status;
+}
+
+} // namespace
+
 void WriteSeed(RegistryBackend& backend, const Seed& seed)
 {
     for (const auto& k : seed.keys) {
         RegistryHandle key = 0;
-        if (backend.createKey(RootHandle(k.root), k.section, 0, kKeyAllSpecific, key, nullptr) == kErrorSuccess)
+        if (CreateSeedKey(backend, k.root, k.section, key) == kErrorSuccess)
             backend.closeKey(key);
     }
     for (const auto& v : seed.values) {
         RegistryHandle key = 0;
-        if (backend.createKey(RootHandle(v.root), v.section, 0, kKeyAllSpecific, key, nullptr) != kErrorSuccess)
+        if (CreateSeedKey(backend, v.root, v.section, key) != kErrorSuccess)
             continue;
-        backend.setValue(key, v.name, v.type, v.data.data(), static_cast<std::uint32_t>(v.data.size()));
+        // RegSetValueExA counts a text's terminator that the caller left out when a zero byte
+        // follows the data; a non-zero byte behind it keeps the size exactly as given.
+        std::vector<std::uint8_t> data = v.data;
+        data.push_back(0xFF);
+        backend.setValue(key, v.name, v.type, data.data(), static_cast<std::uint32_t>(v.data.size()));
         backend.closeKey(key);
     }
 }
@@ -177,6 +203,12 @@ public:
         return backend;
     }
     bool writable() const override { return true; }
+    // Wine's advapi32 shows only HKLM\Software\Classes below HKEY_CLASSES_ROOT; Windows
+    // shows the user's classes over the machine's.
+    bool mergesUserClasses() const override
+    {
+        return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") == nullptr;
+    }
 };
 #endif
 

@@ -57,6 +57,8 @@ public:
     virtual bool replaysWindowsRun() const { return false; }
     // Handles left open, where the backend can tell.
     virtual std::optional<std::size_t> openHandles() const { return std::nullopt; }
+    // Whether HKEY_CLASSES_ROOT shows HKCU\Software\Classes over HKLM\Software\Classes.
+    virtual bool mergesUserClasses() const { return true; }
 };
 
 struct HarnessKind {

@@ -34,10 +34,17 @@ TEST(WinePrefixComparison, ReaderMatchesAdvapi32)
     const std::vector<std::string> reader = DumpTestKeys(backend);
     // The Windows run writes well over a hundred keys; a short dump means it did not run.
     EXPECT_GT(advapi.size(), 100u);
-    for (std::size_t i = 0; i < std::max(advapi.size(), reader.size()); ++i) {
-        const std::string a = i < advapi.size() ? advapi[i] : "<none>";
-        const std::string r = i < reader.size() ? reader[i] : "<none>";
-        EXPECT_EQ(r, a) << "line " << i + 1;
+    std::size_t first = 0;
+    while (first < advapi.size() && first < reader.size() && advapi[first] == reader[first])
+        ++first;
+    if (first < advapi.size() || first < reader.size()) {
+        std::string context;
+        for (std::size_t i = first; i < first + 4; ++i) {
+            context += "\n  advapi32: " + (i < advapi.size() ? advapi[i] : "<end>");
+            context += "\n  reader:   " + (i < reader.size() ? reader[i] : "<end>");
+        }
+        ADD_FAILURE() << "first difference at line " << first + 1 << " of " << advapi.size() << " and "
+                      << reader.size() << context;
     }
     EXPECT_EQ(backend.openHandleCount(), 0u);
 }

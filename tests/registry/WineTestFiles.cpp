@@ -69,7 +69,12 @@ std::string WineEscape(const std::string& text, char endA, char endB)
 
 std::string WineValueLine(const std::string& name, std::uint32_t type, const std::vector<std::uint8_t>& data)
 {
-    std::string line = name.empty() ? "@=" : "\"" + WineEscape(name, '"', '"') + "\"=";
+    std::string line = "@=";
+    if (!name.empty()) {
+        line = "\"";
+        line.append(WineEscape(name, '"', '"'));
+        line.append("\"=");
+    }
     const bool stringType = type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
     // Wine keeps strings in UTF-16; a properly terminated one is written as text.
     if (stringType && !data.empty() && data.back() == 0) {
@@ -203,11 +208,13 @@ private:
 };
 
 // A prefix that the Windows test program filled under Wine: it holds the same seeds already.
+// Nothing changes it any more, so its files are read once for all cases.
 class ReplayedPrefixHarness : public BackendHarness {
 public:
     std::shared_ptr<RegistryBackend> prepare(const Seed&) override
     {
-        m_backend = std::make_shared<WineRegistryBackend>(ReplayedWinePrefix());
+        static const auto shared = std::make_shared<WineRegistryBackend>(ReplayedWinePrefix());
+        m_backend = shared;
         return m_backend;
     }
     bool writable() const override { return false; }
