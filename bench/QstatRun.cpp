@@ -18,6 +18,27 @@ constexpr const char* kQuakestat = "/usr/bin/quakestat";
 
 } // namespace
 
+double ProcessStartMicros()
+{
+    char name[] = "true";
+    char* argv[] = {name, nullptr};
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, "/bin/true", nullptr, nullptr, argv, environ) != 0)
+        return 0;
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+}
+
+double LoadAverage()
+{
+    std::ifstream file("/proc/loadavg");
+    double load = 0;
+    file >> load;
+    return load;
+}
+
 QstatRun::QstatRun(std::string hostsFile, std::vector<std::string> extraArguments, std::string outputFile)
     : m_hostsFile(std::move(hostsFile)), m_extraArguments(std::move(extraArguments)),
       m_outputFile(std::move(outputFile))

@@ -31,4 +31,11 @@ private:
     std::string m_outputFile;
 };
 
+// Wall time of starting /bin/true and waiting for it: what any whole-process figure
+// pays before its program does anything.
+double ProcessStartMicros();
+
+// The system's 1-minute load average, from /proc/loadavg.
+double LoadAverage();
+
 } // namespace zorvek

@@ -28,6 +28,7 @@ Summary Summarize(std::vector<double> values)
     s.max = values.back();
     const std::size_t mid = values.size() / 2;
     s.median = values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+    s.p90 = rank(values, 90);
     s.p99 = rank(values, 99);
     return s;
 }

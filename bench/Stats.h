@@ -10,6 +10,7 @@ struct Summary
     int count = 0;
     double min = 0;
     double median = 0;
+    double p90 = 0;
     double p99 = 0;
     double max = 0;
 };
