@@ -167,6 +167,8 @@ protected:
         EXPECT_EQ(cell(3, 2), QStringLiteral("mp_backlot"));
         EXPECT_EQ(cell(3, 5), QStringLiteral("03 / 16"));
     }
+
+    DialogRecorder dialogs; // the info window, should the list host's info file bring one
 };
 
 TEST_P(HostileServerTest, WindowRunsOtherRowsAreRightAndMemoryStaysBounded)
