@@ -227,8 +227,9 @@ TEST_F(HostileListHostTest, DrippingListTimesOutAndStartUpGoesOn)
     EXPECT_EQ(boxes.texts(), QStringList{kNothingFrom});
     EXPECT_TRUE(window->listText(4).empty());
     EXPECT_FALSE(window->listText(5).empty());
+    // The download waited for its time-out, and no longer: the body alone takes 100 s.
     EXPECT_GE(elapsed, kTimeoutMs - 50);
-    EXPECT_LT(elapsed, kTimeoutMs + 2500);
+    EXPECT_LT(elapsed, kTimeoutMs + 8000);
 }
 
 TEST_F(HostileListHostTest, TheTimeOutHoldsForEachDownload)
@@ -240,7 +241,7 @@ TEST_F(HostileListHostTest, TheTimeOutHoldsForEachDownload)
     EXPECT_EQ(boxes.texts(), QStringList(5, kNothingFrom));
     // Five downloads, each ended by its own time-out, not one long wait.
     EXPECT_GE(elapsed, 5 * kTimeoutMs - 100);
-    EXPECT_LT(elapsed, 5 * kTimeoutMs + 4000);
+    EXPECT_LT(elapsed, 5 * kTimeoutMs + 10000);
     EXPECT_TRUE(window->isVisible());
 }
 
