@@ -5,7 +5,9 @@
 #include <optional>
 
 #include <QCoreApplication>
+#include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QFrame>
@@ -25,12 +27,16 @@
 #include "app/CaptionButton.h"
 #include "app/ColumnSizer.h"
 #include "app/GameTable.h"
+#include "app/InfoFile.h"
+#include "app/frmInfo.h"
 #include "app/TextCodec.h"
 #include "app/Texts.h"
 #include "launch/BrowserPath.h"
 #include "launch/ProcessLauncher.h"
 #include "launch/ServerJoiner.h"
 #include "query/StatusReply.h"
+#include "search/PlayerSearch.h"
+#include "search/frmPlayers.h"
 #include "query/StatusSockets.h"
 #include "registry/SystemRegistry.h"
 #include "registry/cRegistry.h"
@@ -142,7 +148,10 @@ frmMain::frmMain(Options options, QWidget* parent)
     m_launcher = m_options.launcher ? m_options.launcher : std::shared_ptr<ProcessLauncher>(MakeSystemProcessLauncher());
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    DeletePoster(m_programFolder);
+}
 
 void frmMain::buildControls()
 {
@@ -159,6 +168,7 @@ void frmMain::buildControls()
     editSearch = new QLineEdit(this);
     editSearch->setGeometry(104, 32, 209, 21);
     editSearch->setFont(verdana(8.25));
+    connect(editSearch, &QLineEdit::returnPressed, this, [this] { FindPlayer(editSearch->text()); });
 
     cmdResponse = new CaptionButton(u8(texts::kRefresh), this);
     cmdResponse->setGeometry(328, 32, 104, 49);
@@ -266,6 +276,8 @@ void frmMain::Form_Load()
     }
 
     sockCOD->createSockets();
+
+    loadInfo();
 
     tabGames_Click();
     SendQuery();
@@ -575,6 +587,97 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         listServers_MouseUp(mouse->button(), mouse->modifiers());
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void frmMain::loadInfo()
+{
+    m_InfoState = 0;
+    const QByteArray text = Inet1->get(listHostUrl(kInfoPath), HttpGet::kTextLimit);
+    m_ListTexts[0].assign(text.constData(), static_cast<std::size_t>(text.size()));
+    std::optional<InfoPoster> poster = LoadInfoPoster(m_ListTexts[0], m_programFolder, [this](const QString& url) {
+        return Inet1->get(url, HttpGet::kPictureLimit);
+    });
+    if (poster)
+        m_infoPoster = std::make_unique<InfoPoster>(std::move(*poster));
+    else
+        m_InfoState = 99;
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The info window is modal: it opens after the window is on screen, not inside show().
+    if (!m_resized) {
+        m_resized = true;
+        QMetaObject::invokeMethod(this, &frmMain::Form_Resize, Qt::QueuedConnection);
+    }
+}
+
+void frmMain::Form_Resize()
+{
+    if (m_InfoState == 99) {
+        m_InfoState = 0;
+        return;
+    }
+    if (!m_infoPoster)
+        return;
+    // Shown once per run: a later size change (minimise and restore) does not bring it back.
+    std::unique_ptr<InfoPoster> poster = std::move(m_infoPoster);
+    m_frmInfo = std::make_unique<frmInfo>(*poster, [this](const std::string& link) { joiner().OpenLink(link); }, this);
+    m_frmInfo->exec();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    QWidget::closeEvent(event);
+}
+
+void frmMain::Form_Unload()
+{
+    if (m_frmInfo)
+        m_frmInfo->close();
+    if (m_frmPlayers)
+        m_frmPlayers->close();
+    DeletePoster(m_programFolder);
+}
+
+void frmMain::FindPlayer(const QString& Find)
+{
+    cmdResponse_Click();
+    ServerTable& table = *m_table;
+    const FoundPlayers found = CollectFoundPlayers(table, Find);
+    // Reading every server's players leaves the player list empty.
+    if (table.ServerCount >= 1) {
+        listPlayers->clear();
+        ResizeColumnWidth(listPlayers);
+    }
+    if (found.tooMany) {
+        showMessage(QMessageBox::Information, u8(texts::kInfoTitle),
+                    u8(texts::kTooManyPlayersPrefix) + QString::number(kMaxFoundPlayers) + QLatin1Char(')'));
+        return;
+    }
+    if (!m_frmPlayers)
+        m_frmPlayers = std::make_unique<frmPlayers>();
+    if (found.FoundCount == 0) {
+        showMessage(QMessageBox::Information, u8(texts::kInfoTitle), u8(texts::kNoPlayerFound));
+        return;
+    }
+    m_frmPlayers->setHits(found.hits);
+    m_frmPlayers->exec();
+    listServers->setFocus();
+
+    const int chosen = m_frmPlayers->ChosenServer();
+    if (chosen < 1 || chosen > listServers->topLevelItemCount())
+        return;
+    QTreeWidgetItem* row = listServers->topLevelItem(chosen - 1);
+    listServers->clearSelection();
+    listServers->setCurrentItem(row);
+    row->setSelected(true);
+    listServers->setFocus();
+    listServers->scrollToItem(row);
+    SendQueryOne(static_cast<std::uint8_t>(chosen));
+    GetPlayersList(static_cast<std::uint8_t>(selectedServer()), true);
 }
 
 } // namespace zorvek

@@ -28,6 +28,9 @@ class RegistryBackend;
 class ServerJoiner;
 class StatusSockets;
 class cRegistry;
+class frmInfo;
+class frmPlayers;
+struct InfoPoster;
 
 // The main window: owns the state of the run (game table selection, server table,
 // downloaded lists, the status sockets) and its controls, and wires their events to
@@ -80,6 +83,14 @@ public:
     void listServers_KeyDown(int keyCode);
     void listServers_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift);
 
+    // Player search over the stored replies of the current game's servers.
+    void FindPlayer(const QString& Find);
+
+    // The first time the window gets its size: the info window, once per run.
+    void Form_Resize();
+    // The main window closes: the secondary windows close, the poster file goes.
+    void Form_Unload();
+
     // The 1-based index of the selected row of listServers, 0 when none is selected.
     int selectedServer() const;
     // The full URL of a file on the list host.
@@ -93,6 +104,10 @@ public:
     const QPixmap& defaultLevelshot() const { return m_DefaultLevelshot; }
     const QString& levelshotPath() const { return m_LevelshotPath; }
     const std::string& browserPath() const { return m_BrowserPath; }
+    int infoState() const { return m_InfoState; }
+    // The secondary windows, null until first used.
+    frmPlayers* playersWindow() const { return m_frmPlayers.get(); }
+    frmInfo* infoWindow() const { return m_frmInfo.get(); }
 
     // The controls, named as the program's documents name them.
     QTabBar* tabGames = nullptr;
@@ -110,6 +125,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();
@@ -117,6 +134,7 @@ private:
     cRegistry& registry();
     ServerJoiner& joiner();
     void showServerAddress(int Server);
+    void loadInfo();
     // Steps shared by SendQuery and SendQueryOne: send the query, reset the values.
     void queryOne(std::uint8_t Server);
     void showMessage(int icon, const QString& title, const QString& text);
@@ -138,6 +156,11 @@ private:
     std::unique_ptr<cRegistry> m_registry;
     std::shared_ptr<ProcessLauncher> m_launcher;
     std::unique_ptr<ServerJoiner> m_joiner;
+    std::unique_ptr<frmPlayers> m_frmPlayers;
+    std::unique_ptr<frmInfo> m_frmInfo;
+    std::unique_ptr<InfoPoster> m_infoPoster;
+    std::uint8_t m_InfoState = 99;
+    bool m_resized = false;
 
 public:
     struct HostCache;

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,8 @@ protected:
     {
         ASSERT_TRUE(folder.isValid());
         ASSERT_NE(host.listen(), 0);
+        // No info window unless a test serves an info file of its own.
+        host.removeContent(QStringLiteral("/zorvek/info.txt"));
         // Every game gets a list of one web-link entry unless a test serves another.
         for (int game = 1; game <= 5; ++game)
             host.setListText(game, record("Web", "127.0.0.1", "9", "http://www.example.cz"));
