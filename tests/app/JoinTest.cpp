@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 
 #include "MainWindowFixture.h"
+#include "CountingLauncher.h"
 #include "RecordingPrograms.h"
 #include "TestWinePrefix.h"
 #include "launch/WineLauncher.h"
@@ -15,29 +16,9 @@
 namespace zorvek::test {
 namespace {
 
+using fixtures::CountingLauncher;
 using fixtures::RecordingPrograms;
 using fixtures::TestWinePrefix;
-
-// The real launcher, counting every start so that "nothing started" is a plain check.
-class CountingLauncher : public ProcessLauncher
-{
-public:
-    explicit CountingLauncher(const QString& prefix) : m_real(prefix) {}
-    bool shellExecute(std::string_view file, std::string_view parameters, std::string_view directory) override
-    {
-        ++starts;
-        return m_real.shellExecute(file, parameters, directory);
-    }
-    bool startProgram(std::string_view program, const std::vector<std::string>& arguments) override
-    {
-        ++starts;
-        return m_real.startProgram(program, arguments);
-    }
-    int starts = 0;
-
-private:
-    WineLauncher m_real;
-};
 
 class JoinTest : public MainWindowFixture
 {
@@ -50,8 +31,12 @@ protected:
         installFolder = prefix.makeFolder(QStringLiteral("Games/CoD4"));
         prefix.setMachineText("SOFTWARE\\Activision\\Call of Duty 4", "InstallPath", "C:\\Games\\CoD4");
         ASSERT_TRUE(prefix.writeRegistry());
-        launcher = std::make_shared<CountingLauncher>(prefix.path());
+        wineLauncher = std::make_unique<WineLauncher>(prefix.path());
+        launcher = std::make_shared<CountingLauncher>(*wineLauncher);
     }
+
+    // The window shares the launcher, which uses this fixture's Wine launcher.
+    void TearDown() override { window.reset(); }
 
     frmMain::Options options() const
     {
@@ -90,6 +75,7 @@ protected:
     TestWinePrefix prefix;
     QString xdgOpen;
     QString installFolder;
+    std::unique_ptr<WineLauncher> wineLauncher;
     std::shared_ptr<CountingLauncher> launcher;
 };
 

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CountingLauncher.h"
 #include "RecordingPrograms.h"
 #include "TestWinePrefix.h"
 #include "app/GameTable.h"
@@ -21,36 +22,13 @@
 namespace zorvek {
 namespace {
 
+using fixtures::CountingLauncher;
 using fixtures::ProgramRecord;
 using fixtures::RecordingPrograms;
 using fixtures::TestWinePrefix;
 
 const QString kWine = QStringLiteral("wine");
 const QString kXdgOpen = QStringLiteral("xdg-open");
-
-// Passes every start on to the real launcher and counts it, so that a test can tell
-// that nothing at all was started.
-class CountingLauncher : public ProcessLauncher
-{
-public:
-    explicit CountingLauncher(ProcessLauncher& real) : m_real(real) {}
-
-    bool shellExecute(std::string_view file, std::string_view parameters, std::string_view directory) override
-    {
-        ++starts;
-        return m_real.shellExecute(file, parameters, directory);
-    }
-    bool startProgram(std::string_view program, const std::vector<std::string>& arguments) override
-    {
-        ++starts;
-        return m_real.startProgram(program, arguments);
-    }
-
-    int starts = 0;
-
-private:
-    ProcessLauncher& m_real;
-};
 
 // A Wine prefix with its registry, recording wine and xdg-open first on PATH, and the
 // joiner wired to them as the program wires its own.

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "launch/ProcessLauncher.h"
+
+namespace zorvek::fixtures {
+
+// Passes every start on to the real launcher and counts it, so that a test can tell
+// that nothing at all was started.
+class CountingLauncher : public ProcessLauncher
+{
+public:
+    explicit CountingLauncher(ProcessLauncher& real) : m_real(real) {}
+
+    bool shellExecute(std::string_view file, std::string_view parameters, std::string_view directory) override
+    {
+        ++starts;
+        return m_real.shellExecute(file, parameters, directory);
+    }
+    bool startProgram(std::string_view program, const std::vector<std::string>& arguments) override
+    {
+        ++starts;
+        return m_real.startProgram(program, arguments);
+    }
+
+    int starts = 0;
+
+private:
+    ProcessLauncher& m_real;
+};
+
+} // namespace zorvek::fixtures
