@@ -63,7 +63,8 @@ void ResizeColumnWidth(QTreeWidget* list)
 }
 
 ColumnSizer::ColumnSizer(QTreeWidget* list)
-    : m_list(list), m_columns(list->columnCount()), m_widthCounts(static_cast<std::size_t>(m_columns))
+    : m_list(list), m_columns(list->columnCount()), m_widthCounts(static_cast<std::size_t>(m_columns)),
+      m_font(list->font()), m_headerFont(list->header()->font()), m_style(list->style())
 {
 }
 
@@ -73,15 +74,18 @@ void ColumnSizer::clear()
     m_cellWidths.clear();
     for (auto& counts : m_widthCounts)
         counts.clear();
+    m_headerWidths.clear();
+    m_textWidths.clear();
 }
 
 QTreeWidgetItem* ColumnSizer::addRow(const QStringList& texts)
 {
+    checkMeasures();
     auto* item = new QTreeWidgetItem(m_list);
     std::vector<int> widths(static_cast<std::size_t>(m_columns), 0);
     for (int c = 0; c < m_columns && c < texts.size(); ++c) {
         item->setText(c, texts[c]);
-        widths[static_cast<std::size_t>(c)] = CellTextWidth(*m_list, texts[c]);
+        widths[static_cast<std::size_t>(c)] = textWidth(texts[c]);
         count(c, widths[static_cast<std::size_t>(c)], +1);
     }
     m_cellWidths.push_back(std::move(widths));
@@ -95,9 +99,10 @@ void ColumnSizer::setCell(int row, int column, const QString& text)
     QTreeWidgetItem* item = m_list->topLevelItem(row);
     if (item->text(column) == text)
         return;
+    checkMeasures();
     item->setText(column, text);
     int& width = m_cellWidths[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-    const int newWidth = CellTextWidth(*m_list, text);
+    const int newWidth = textWidth(text);
     if (newWidth == width)
         return;
     count(column, width, -1);
@@ -107,13 +112,66 @@ void ColumnSizer::setCell(int row, int column, const QString& text)
 
 void ColumnSizer::apply()
 {
+    checkMeasures();
+    // The header view's own size hint is costly: it is taken once per list content.
+    if (m_headerWidths.empty())
+        for (int c = 0; c < m_columns; ++c)
+            m_headerWidths.push_back(HeaderTextWidth(*m_list, c));
     std::vector<int> natural(static_cast<std::size_t>(m_columns));
     for (int c = 0; c < m_columns; ++c) {
         const auto& counts = m_widthCounts[static_cast<std::size_t>(c)];
         const int widest = counts.empty() ? 0 : counts.rbegin()->first;
-        natural[static_cast<std::size_t>(c)] = std::max(HeaderTextWidth(*m_list, c), widest);
+        natural[static_cast<std::size_t>(c)] = std::max(m_headerWidths[static_cast<std::size_t>(c)], widest);
     }
     applyWidths(m_list, natural);
+}
+
+int ColumnSizer::textWidth(const QString& text)
+{
+    if (text.isEmpty())
+        return 0;
+    const auto known = m_textWidths.constFind(text);
+    if (known != m_textWidths.constEnd())
+        return *known;
+    // Server texts are unbounded in number: the kept widths are bounded, not the texts.
+    if (m_textWidths.size() >= kTextWidthLimit)
+        m_textWidths.clear();
+    const int width = CellTextWidth(*m_list, text);
+    m_textWidths.insert(text, width);
+    return width;
+}
+
+void ColumnSizer::checkMeasures()
+{
+    const QFont& font = m_list->font();
+    const QFont& headerFont = m_list->header()->font();
+    const QStyle* style = m_list->style();
+    if (style == m_style && m_font.isCopyOf(font) && m_headerFont.isCopyOf(headerFont))
+        return;
+    // Equal fonts held apart are only kept as copies again, for the quick test above.
+    const bool same = style == m_style && font == m_font && headerFont == m_headerFont;
+    m_font = font;
+    m_headerFont = headerFont;
+    m_style = style;
+    if (same)
+        return;
+    m_headerWidths.clear();
+    m_textWidths.clear();
+    remeasureCells();
+}
+
+void ColumnSizer::remeasureCells()
+{
+    for (auto& counts : m_widthCounts)
+        counts.clear();
+    for (std::size_t r = 0; r < m_cellWidths.size(); ++r) {
+        const QTreeWidgetItem* item = m_list->topLevelItem(static_cast<int>(r));
+        for (int c = 0; c < m_columns; ++c) {
+            const int width = textWidth(item->text(c));
+            m_cellWidths[r][static_cast<std::size_t>(c)] = width;
+            count(c, width, +1);
+        }
+    }
 }
 
 void ColumnSizer::count(int column, int width, int delta)

@@ -1,9 +1,12 @@
 // Column widths: each column as wide as its header or widest cell, the last one
 // reaching the list's right edge; kept incrementally for the server list.
+#include <functional>
 #include <random>
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QProxyStyle>
 #include <QTabBar>
 #include <QTreeWidget>
 
@@ -95,6 +98,114 @@ TEST(ColumnSizerTest, IncrementalWidthsEqualAFullMeasureThroughGrowingAndShrinki
     sizer.apply();
     for (int c = 1; c < 5; ++c)
         EXPECT_EQ(list.columnWidth(c), HeaderTextWidth(list, c));
+}
+
+// Header and text widths are kept between applies: a change of what they were measured
+// with (fonts, style) must still give the widths of a full measure.
+struct MeasureChange
+{
+    const char* name;
+    std::function<void(QTreeWidget&)> change;
+};
+
+void PrintTo(const MeasureChange& change, std::ostream* os)
+{
+    *os << change.name;
+}
+
+// Wider text margins in cells and headers than the application's style.
+class WideMarginStyle : public QProxyStyle
+{
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        const int value = QProxyStyle::pixelMetric(metric, option, widget);
+        return metric == PM_FocusFrameHMargin || metric == PM_HeaderMargin ? value + 7 : value;
+    }
+};
+
+class ColumnSizerMeasureTest : public ::testing::TestWithParam<MeasureChange>
+{
+};
+
+TEST_P(ColumnSizerMeasureTest, KeptWidthsFollowTheChange)
+{
+    QTreeWidget list;
+    list.setHeaderLabels({"Name", "Mode", "Map", "FF", "Kam", "Players"});
+    list.resize(577, 473);
+    list.show();
+    ColumnSizer sizer(&list);
+    for (int r = 0; r < 10; ++r)
+        sizer.addRow({QStringLiteral("server %1").arg(r), "war", r % 2 ? "mp_crash" : "mp_backlot", "1", "0",
+                      "05 / 24"});
+    sizer.apply();
+    expectSizedByTheRule(list);
+    const std::vector<int> before = widths(list);
+
+    GetParam().change(list);
+    sizer.apply();
+    const std::vector<int> after = widths(list);
+    // The change must show in the widths, or this case would prove nothing.
+    EXPECT_NE(before, after);
+    ResizeColumnWidth(&list);
+    EXPECT_EQ(after, widths(list));
+    expectSizedByTheRule(list);
+
+    // Cells written after the change are measured with it too.
+    sizer.setCell(3, 2, "mp_a_very_long_map_name_indeed");
+    sizer.setCell(4, 1, "searchanddestroy");
+    sizer.apply();
+    const std::vector<int> incremental = widths(list);
+    ResizeColumnWidth(&list);
+    EXPECT_EQ(incremental, widths(list));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, ColumnSizerMeasureTest,
+    ::testing::Values(MeasureChange{"ListFontGrows",
+                                    [](QTreeWidget& list) {
+                                        QFont font = list.font();
+                                        font.setPointSizeF(font.pointSizeF() * 2);
+                                        list.setFont(font);
+                                    }},
+                      MeasureChange{"HeaderFontGrows",
+                                    [](QTreeWidget& list) {
+                                        QFont font = list.header()->font();
+                                        font.setPointSizeF(font.pointSizeF() * 3);
+                                        list.header()->setFont(font);
+                                    }},
+                      MeasureChange{"StyleWithWiderMargins",
+                                    [](QTreeWidget& list) {
+                                        auto* style = new WideMarginStyle;
+                                        style->setParent(qApp); // outlives the list
+                                        list.setStyle(style);
+                                    }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ColumnSizerTest, KeptTextWidthsStayBoundedAndCorrect)
+{
+    QTreeWidget list;
+    list.setHeaderLabels({"Name", "Map"});
+    list.resize(400, 300);
+    list.show();
+    ColumnSizer sizer(&list);
+    for (int r = 0; r < 4; ++r)
+        sizer.addRow({QStringLiteral("S%1").arg(r)});
+    // A server can send a new text with every reply: many more than are kept.
+    const int texts = ColumnSizer::kTextWidthLimit * 2 + 100;
+    for (int k = 0; k < texts; ++k) {
+        sizer.setCell(k % 4, 1, QStringLiteral("mp_%1").arg(QString(k % 37 + 1, QLatin1Char('w')) + QString::number(k)));
+        ASSERT_LE(sizer.keptTextWidths(), ColumnSizer::kTextWidthLimit);
+        if (k % 997 == 0 || k == texts - 1) {
+            sizer.apply();
+            const std::vector<int> incremental = widths(list);
+            ResizeColumnWidth(&list);
+            ASSERT_EQ(incremental, widths(list)) << "after text " << k;
+        }
+    }
+    EXPECT_GT(sizer.keptTextWidths(), 0);
+    sizer.clear();
+    EXPECT_EQ(sizer.keptTextWidths(), 0);
 }
 
 using ServerListColumnsTest = MainWindowFixture;
