@@ -1,6 +1,7 @@
 #include "app/TextCodec.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <iconv.h>
 
@@ -55,18 +56,39 @@ private:
     iconv_t m_cd;
 };
 
+// Windows-1250 has one character per byte and no state: glibc's converter is asked
+// once for each of the 256 bytes, and the texts are then decoded by lookup. The five
+// undefined bytes give U+FFFD; without the converter the bytes are read as Latin-1.
+std::array<char16_t, 256> buildCp1250Table()
+{
+    std::array<char16_t, 256> table{};
+    const Iconv cd("UTF-16LE", "WINDOWS-1250");
+    for (int b = 0; b < 256; ++b) {
+        char16_t unit = static_cast<char16_t>(b);
+        if (cd.valid()) {
+            const char byte = static_cast<char>(b);
+            const std::string utf16 = cd.convert(std::string_view(&byte, 1), std::string_view("\xFD\xFF", 2), 1);
+            unit = utf16.size() == 2 ? static_cast<char16_t>(static_cast<unsigned char>(utf16[0]) |
+                                                             (static_cast<unsigned char>(utf16[1]) << 8))
+                                     : u'\uFFFD';
+        }
+        table[static_cast<std::size_t>(b)] = unit;
+    }
+    return table;
+}
+
 } // namespace
 
 QString FromCp1250(std::string_view bytes)
 {
     if (bytes.empty())
         return {};
-    const Iconv cd("UTF-8", "WINDOWS-1250");
-    if (!cd.valid())
-        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    // Five byte values are undefined in Windows-1250; they show as U+FFFD.
-    const std::string utf8 = cd.convert(bytes, "\xEF\xBF\xBD", 1);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    static const std::array<char16_t, 256> table = buildCp1250Table();
+    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char byte : bytes)
+        *out++ = QChar(table[static_cast<unsigned char>(byte)]);
+    return text;
 }
 
 std::string ToCp1250(const QString& text)

@@ -1,4 +1,7 @@
 // Windows-1250 bytes of lists and replies to screen text and back.
+#include <cerrno>
+#include <iconv.h>
+
 #include <gtest/gtest.h>
 
 #include "app/TextCodec.h"
@@ -41,6 +44,51 @@ TEST(TextCodecEdgeTest, UndefinedBytesAndUnencodableCharacters)
     EXPECT_EQ(ToCp1250(QString::fromUtf8("a日本b")), "a??b");
     // NUL bytes are characters like any other.
     EXPECT_EQ(FromCp1250(std::string("a\0b", 3)).size(), 3);
+}
+
+// glibc's converter over a whole text, undefined bytes as U+FFFD: what the decoder's
+// table is built from, asked here byte run by byte run instead.
+QString iconvDecode(const std::string& bytes)
+{
+    iconv_t cd = iconv_open("UTF-8", "WINDOWS-1250");
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return {};
+    std::string utf8;
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    while (inLeft > 0) {
+        char buffer[64];
+        char* out = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t rc = iconv(cd, &in, &inLeft, &out, &outLeft);
+        utf8.append(buffer, static_cast<std::size_t>(out - buffer));
+        if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
+            utf8 += "\xEF\xBF\xBD";
+            ++in;
+            --inLeft;
+        }
+    }
+    iconv_close(cd);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+TEST(TextCodecEdgeTest, EveryByteDecodesAsTheSystemConverterDecodesIt)
+{
+    std::string all;
+    int undefined = 0;
+    for (int b = 0; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        const QString expected = iconvDecode(byte);
+        ASSERT_EQ(expected.size(), 1) << "byte " << b;
+        EXPECT_EQ(FromCp1250(byte), expected) << "byte " << b;
+        undefined += expected == QChar(QChar::ReplacementCharacter);
+        all += byte;
+    }
+    // 0x81, 0x83, 0x88, 0x90 and 0x98 have no character.
+    EXPECT_EQ(undefined, 5);
+    // Every byte at once, and twice over: the table needs no state between bytes.
+    EXPECT_EQ(FromCp1250(all + all), iconvDecode(all + all));
+    EXPECT_EQ(FromCp1250(all).size(), 256);
 }
 
 } // namespace
