@@ -1,24 +1,31 @@
 #include "query/StatusSockets.h"
 
 #include <QNetworkDatagram>
+#include <QNetworkProxy>
 #include <QUdpSocket>
 
 namespace zorvek {
 
 StatusSockets::StatusSockets(QObject* parent) : QObject(parent)
 {
-    m_slots[1].socket = new QUdpSocket(this);
-    connect(m_slots[1].socket, &QUdpSocket::readyRead, this, [this] { readPending(1); });
+    createSocket(1);
 }
 
 void StatusSockets::createSockets()
 {
-    for (int slot = 2; slot <= kSlots; ++slot) {
-        if (m_slots[slot].socket)
-            continue;
-        m_slots[slot].socket = new QUdpSocket(this);
-        connect(m_slots[slot].socket, &QUdpSocket::readyRead, this, [this, slot] { readPending(slot); });
-    }
+    for (int slot = 2; slot <= kSlots; ++slot)
+        if (!m_slots[slot].socket)
+            createSocket(slot);
+}
+
+void StatusSockets::createSocket(int slot)
+{
+    auto* socket = new QUdpSocket(this);
+    // Game servers are spoken to directly: no system proxy is looked up for each send
+    // (the lookup would otherwise run again every time a closed socket binds afresh).
+    socket->setProxy(QNetworkProxy::NoProxy);
+    connect(socket, &QUdpSocket::readyRead, this, [this, slot] { readPending(slot); });
+    m_slots[slot].socket = socket;
 }
 
 int StatusSockets::count() const

@@ -38,6 +38,7 @@ signals:
     void dataArrival(int slot, const QByteArray& datagram);
 
 private:
+    void createSocket(int slot);
     void readPending(int slot);
 
     struct Slot

@@ -3,8 +3,10 @@
 #include <QImage>
 #include <QLabel>
 #include <QNetworkDatagram>
+#include <QNetworkProxy>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTcpServer>
 #include <QTreeWidget>
 #include <QUdpSocket>
 
@@ -146,6 +148,27 @@ TEST_F(RefreshTest, TabCaptionSumsThePlayers)
     startOnCod4({crashProfile(20), crashProfile(30), crashProfile(7)});
     EXPECT_EQ(window->tabGames->tabText(1), QStringLiteral("CoD4:MW (57)"));
     EXPECT_EQ(window->totalPlayers(), 57);
+}
+
+TEST_F(RefreshTest, QueriesGoStraightToTheServersWhateverTheApplicationProxy)
+{
+    startOnCod4({crashProfile(1), crashProfile(2), crashProfile(3)});
+    // A SOCKS proxy that accepts connections and never answers: a socket that used it
+    // would never get its datagram out.
+    QTcpServer proxy;
+    ASSERT_TRUE(proxy.listen(QHostAddress::LocalHost));
+    const bool systemProxies = QNetworkProxyFactory::usesSystemConfiguration();
+    const QNetworkProxy previous = QNetworkProxy::applicationProxy();
+    QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::Socks5Proxy, "127.0.0.1", proxy.serverPort()));
+    for (auto& s : servers)
+        s->clearReceived();
+    window->cmdResponse_Click();
+    const bool replied = waitForReplies({1, 2, 3});
+    QNetworkProxy::setApplicationProxy(previous);
+    QNetworkProxyFactory::setUseSystemConfiguration(systemProxies);
+    ASSERT_TRUE(replied);
+    for (auto& s : servers)
+        EXPECT_EQ(s->statusQueryCount(), 1);
 }
 
 TEST_F(RefreshTest, ReplyForTheSelectedRowShowsLevelshotAndPlayers)
