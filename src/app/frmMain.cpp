@@ -389,10 +389,12 @@ void frmMain::queryOne(std::uint8_t Server)
     const auto port = portNumber(slot.ServerPort);
     if (address && port)
         sockCOD->send(Server, *address, *port, m_StatusQuery);
-    slot.GameType = "---";
-    slot.MapName = "---";
-    slot.FriendlyFire = "-";
-    slot.KillCam = "-";
+    static const std::string unsetText = "---";
+    static const std::string unsetSetting = "-";
+    slot.GameType = unsetText;
+    slot.MapName = unsetText;
+    slot.FriendlyFire = unsetSetting;
+    slot.KillCam = unsetSetting;
     slot.MaxClients = 0;
     slot.NumPlayers = 0;
 }
