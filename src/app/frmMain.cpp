@@ -432,8 +432,21 @@ void frmMain::sockCOD_DataArrival(int Index, const QByteArray& datagram)
     for (int i = 1; i <= table.ServerCount; ++i)
         total += table[i].NumPlayers;
     m_TotalPlayers = static_cast<std::int16_t>(total);
-    tabGames->setTabText(tabGames->currentIndex(),
-                         m_GameCaption + QStringLiteral(" (") + QString::number(m_TotalPlayers) + QLatin1Char(')'));
+    // Setting a tab's text lays the whole tab strip out again: with a burst of replies
+    // the caption is written once per pass of the event loop, with the latest total.
+    m_pendingCaption = m_GameCaption + QStringLiteral(" (") + QString::number(m_TotalPlayers) + QLatin1Char(')');
+    m_pendingCaptionTab = tabGames->currentIndex();
+    if (!m_captionQueued) {
+        m_captionQueued = true;
+        QMetaObject::invokeMethod(this, &frmMain::showTabCaption, Qt::QueuedConnection);
+    }
+}
+
+void frmMain::showTabCaption()
+{
+    m_captionQueued = false;
+    if (tabGames->tabText(m_pendingCaptionTab) != m_pendingCaption)
+        tabGames->setTabText(m_pendingCaptionTab, m_pendingCaption);
 }
 
 void frmMain::ShowServerStatus(std::uint8_t Server)

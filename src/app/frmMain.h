@@ -137,6 +137,8 @@ private:
     void loadInfo();
     // Steps shared by SendQuery and SendQueryOne: send the query, reset the values.
     void queryOne(std::uint8_t Server);
+    // Writes the latest caption of sockCOD_DataArrival to its tab, unless it already reads so.
+    void showTabCaption();
     void showMessage(int icon, const QString& title, const QString& text);
 
     Options m_options;
@@ -152,6 +154,9 @@ private:
     QString m_programFolder;
     bool m_HasLevelshotsFolder = false;
     std::int16_t m_TotalPlayers = 0;
+    QString m_pendingCaption;
+    int m_pendingCaptionTab = 0;
+    bool m_captionQueued = false;
     std::string m_BrowserPath;
     std::unique_ptr<cRegistry> m_registry;
     std::shared_ptr<ProcessLauncher> m_launcher;

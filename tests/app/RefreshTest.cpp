@@ -1,4 +1,5 @@
 // The refresh cycle through the real sockets: queries, replies, rows, details, caption.
+#include <QCoreApplication>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -146,8 +147,27 @@ TEST_F(RefreshTest, SendQueryOneResetsTheValuesButLeavesTheRow)
 TEST_F(RefreshTest, TabCaptionSumsThePlayers)
 {
     startOnCod4({crashProfile(20), crashProfile(30), crashProfile(7)});
-    EXPECT_EQ(window->tabGames->tabText(1), QStringLiteral("CoD4:MW (57)"));
     EXPECT_EQ(window->totalPlayers(), 57);
+    // The caption is written when the event loop next runs after the reply.
+    EXPECT_TRUE(waitFor([&] { return window->tabGames->tabText(1) == QStringLiteral("CoD4:MW (57)"); }))
+        << window->tabGames->tabText(1).toStdString();
+}
+
+TEST_F(RefreshTest, TabCaptionOfABurstOfRepliesShowsTheLatestTotal)
+{
+    startOnCod4({crashProfile(20), crashProfile(30), crashProfile(7)});
+    ASSERT_TRUE(waitFor([&] { return window->tabGames->tabText(1) == QStringLiteral("CoD4:MW (57)"); }));
+    // Replies handled one after another without the event loop running in between:
+    // each total is kept at once, the caption takes the last one.
+    window->sockCOD_DataArrival(1, BuildStatusResponse(crashProfile(1)));
+    EXPECT_EQ(window->totalPlayers(), 38);
+    window->sockCOD_DataArrival(2, BuildStatusResponse(crashProfile(2)));
+    window->sockCOD_DataArrival(3, BuildStatusResponse(crashProfile(3)));
+    EXPECT_EQ(window->totalPlayers(), 6);
+    EXPECT_EQ(window->tabGames->tabText(1), QStringLiteral("CoD4:MW (57)"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->tabGames->tabText(1), QStringLiteral("CoD4:MW (6)"));
+    EXPECT_EQ(window->tabGames->tabText(0), QStringLiteral("CoD:WaW"));
 }
 
 TEST_F(RefreshTest, QueriesGoStraightToTheServersWhateverTheApplicationProxy)
