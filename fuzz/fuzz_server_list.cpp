@@ -19,10 +19,14 @@ using namespace zorvek;
 
 constexpr std::string_view kUntouched = "untouched";
 
+// Marks every slot; slots above the last parse's count still hold the mark from before.
 void markAll(ServerTable& table)
 {
-    for (int i = 1; i <= kMaxServers; ++i)
+    static bool marked = false;
+    const int last = marked ? table.ServerCount : kMaxServers;
+    for (int i = 1; i <= last; ++i)
         table[i].ServerName = kUntouched;
+    marked = true;
 }
 
 // Any text: whatever the bytes, the parse stays inside the table and takes fields verbatim.
@@ -31,22 +35,27 @@ void checkAnyText(std::string_view text, std::string_view fmt, ServerTable& tabl
     markAll(table);
     ParseServerList(text, fmt, table);
     FUZZ_CHECK(table.ServerCount <= kMaxServers);
-    std::size_t taken = 0;
+    // The records are the text itself, one after the other: each field runs up to its
+    // ";", and only a line break may stand between a record and the next.
+    std::size_t at = 0;
     for (int n = 1; n <= table.ServerCount; ++n) {
         const ServerSlot& slot = table[n];
         const std::string prefix = NumberFormat(n, fmt) + " ";
         FUZZ_CHECK(slot.ServerName.compare(0, prefix.size(), prefix) == 0);
         const std::string_view name = std::string_view(slot.ServerName).substr(prefix.size());
+        if (n > 1 && text.compare(at, 2, "\r\n") == 0)
+            at += 2;
+        else if (n > 1 && text.compare(at, 1, "\n") == 0)
+            at += 1;
         for (std::string_view field : {name, std::string_view(slot.ServerHost), std::string_view(slot.ServerPort),
                                        std::string_view(slot.ServerLink)}) {
             FUZZ_CHECK(field.find(';') == std::string_view::npos);
-            FUZZ_CHECK(text.find(field) != std::string_view::npos);
-            taken += field.size() + 1;
+            FUZZ_CHECK(text.compare(at, field.size(), field) == 0);
+            FUZZ_CHECK(at + field.size() < text.size() && text[at + field.size()] == ';');
+            at += field.size() + 1;
         }
         FUZZ_CHECK(slot.ServerIsGame == (slot.ServerLink.find("EXE:") != std::string::npos));
     }
-    // Every field and its ";" come from a different part of the text.
-    FUZZ_CHECK(taken <= text.size());
     for (int n = table.ServerCount + 1; n <= kMaxServers; ++n)
         FUZZ_CHECK(table[n].ServerName == kUntouched);
 }
