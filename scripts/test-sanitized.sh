@@ -11,6 +11,9 @@ export BUILD_FUZZ=${BUILD_FUZZ:-build-fuzz}
 FUZZ_SECONDS=${FUZZ_SECONDS:-20}
 export FUZZ_JOBS=${FUZZ_JOBS:-2}
 
+source scripts/packages.sh
+scripts/ensure-packages.sh "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+
 began=$(date +%s)
 phase() { echo "=== $1 ($(($(date +%s) - began)) s)"; }
 
