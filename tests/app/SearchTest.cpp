@@ -86,6 +86,9 @@ TEST_F(SearchTest, ExactlyThirtyTwoAreListedAndAThirtyThirdGivesTheMessage)
     EXPECT_EQ(search(QStringLiteral("play")).size(), 32);
     EXPECT_TRUE(boxes.shown().isEmpty());
 
+    // The search's own refresh is answered first, so that no reply of the old profile
+    // is still on its way when the new one is asked for.
+    ASSERT_TRUE(waitForReplies({1, 2}));
     names << "Player17";
     servers[1]->setProfile(withPlayers(names));
     window->SendQueryOne(2);
