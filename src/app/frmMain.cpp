@@ -28,6 +28,7 @@
 #include "app/ColumnSizer.h"
 #include "app/GameTable.h"
 #include "app/InfoFile.h"
+#include "app/ServerRowDelegate.h"
 #include "app/frmInfo.h"
 #include "app/TextCodec.h"
 #include "app/Texts.h"
@@ -205,6 +206,7 @@ void frmMain::buildControls()
     listServers = new QTreeWidget(this);
     listServers->setGeometry(16, 136, 577, 473);
     listServers->setFont(verdana(8.25));
+    listServers->setItemDelegate(new ServerRowDelegate(listServers));
     listServers->setRootIsDecorated(false);
     listServers->setItemsExpandable(false);
     listServers->setUniformRowHeights(true);

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <unordered_map>
+
+#include <QFont>
+#include <QString>
+#include <QStyledItemDelegate>
+
+class QTextLayout;
+
+namespace zorvek {
+
+// Draws the cells of the server list as the style's own item drawing does, but keeps
+// each cell text's laid-out lines between paints instead of laying the text out twice
+// per cell on every paint. Texts the style would elide or wrap are left to the style.
+class ServerRowDelegate : public QStyledItemDelegate
+{
+public:
+    // Laid-out texts kept at most; past it the kept ones start afresh.
+    static constexpr int kLayoutLimit = 2048;
+
+    explicit ServerRowDelegate(QObject* parent = nullptr);
+    ~ServerRowDelegate() override;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    int keptLayouts() const { return static_cast<int>(m_layouts.size()); }
+
+private:
+    struct Key
+    {
+        QString text;
+        int width;
+        int alignment;
+        bool operator==(const Key& other) const = default;
+    };
+    struct KeyHash
+    {
+        std::size_t operator()(const Key& key) const;
+    };
+    struct Laid;
+
+    // The text laid out in one line of the given width, or null when the style would
+    // not draw it as that one whole line.
+    const Laid* laidOut(const QStyleOptionViewItem& option, int width) const;
+
+    mutable std::unordered_map<Key, std::unique_ptr<Laid>, KeyHash> m_layouts;
+    mutable QFont m_font;
+};
+
+} // namespace zorvek
