@@ -1,12 +1,11 @@
 #include "query/StatusSockets.h"
 
-#include <QNetworkDatagram>
 #include <QNetworkProxy>
 #include <QUdpSocket>
 
 namespace zorvek {
 
-StatusSockets::StatusSockets(QObject* parent) : QObject(parent)
+StatusSockets::StatusSockets(QObject* parent) : QObject(parent), m_buffer(kDatagramLimit, Qt::Uninitialized)
 {
     createSocket(1);
 }
@@ -62,13 +61,14 @@ void StatusSockets::readPending(int slot)
     // events. Only those from the queried server's address and port are delivered;
     // the handler may close the socket, which discards the rest.
     while (socket->state() == QAbstractSocket::BoundState && socket->hasPendingDatagrams()) {
-        const QNetworkDatagram datagram = socket->receiveDatagram();
-        if (!datagram.isValid())
+        QHostAddress sender;
+        quint16 senderPort = 0;
+        // The buffer holds the largest datagram there is: no asking for the size first.
+        const qint64 size = socket->readDatagram(m_buffer.data(), m_buffer.size(), &sender, &senderPort);
+        if (size < 0)
             break;
-        const bool fromServer = datagram.senderPort() == s.port &&
-                                datagram.senderAddress().isEqual(s.address, QHostAddress::ConvertV4MappedToIPv4);
-        if (fromServer)
-            emit dataArrival(slot, datagram.data());
+        if (senderPort == s.port && sender.isEqual(s.address, QHostAddress::ConvertV4MappedToIPv4))
+            emit dataArrival(slot, QByteArray(m_buffer.constData(), size));
     }
 }
 

@@ -48,6 +48,9 @@ private:
         quint16 port = 0;
     };
     std::array<Slot, kSlots + 1> m_slots{}; // 1..255
+    // Larger than any UDP payload (65,535 bytes less the 8-byte header).
+    static constexpr int kDatagramLimit = 65536;
+    QByteArray m_buffer; // every datagram is read into it, then copied out
 };
 
 } // namespace zorvek
