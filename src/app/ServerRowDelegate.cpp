@@ -12,12 +12,14 @@ namespace zorvek {
 struct ServerRowDelegate::Laid
 {
     QTextLayout layout;
+    QRect lineRect; // where the line goes, from the cell's top left
     int height = 0; // of the laid-out block, as the style aligns it
+    bool whole = false;
 };
 
 std::size_t ServerRowDelegate::KeyHash::operator()(const Key& key) const
 {
-    return qHashMulti(0, key.text, key.width, key.alignment);
+    return qHashMulti(0, key.text, key.size.width(), key.size.height(), key.alignment);
 }
 
 ServerRowDelegate::ServerRowDelegate(QObject* parent) : QStyledItemDelegate(parent)
@@ -26,21 +28,31 @@ ServerRowDelegate::ServerRowDelegate(QObject* parent) : QStyledItemDelegate(pare
 
 ServerRowDelegate::~ServerRowDelegate() = default;
 
-const ServerRowDelegate::Laid* ServerRowDelegate::laidOut(const QStyleOptionViewItem& option, int width) const
+const ServerRowDelegate::Laid* ServerRowDelegate::laidOut(const QStyleOptionViewItem& option,
+                                                           const QStyle* style) const
 {
-    if (!m_font.isCopyOf(option.font)) {
-        if (m_font != option.font)
+    if (style != m_style || !m_font.isCopyOf(option.font)) {
+        if (style != m_style || m_font != option.font)
             m_layouts.clear();
         m_font = option.font;
+        m_style = style;
     }
-    const Key key{option.text, width, static_cast<int>(option.displayAlignment)};
+    const Key key{option.text, option.rect.size(), static_cast<int>(option.displayAlignment)};
     const auto known = m_layouts.find(key);
     if (known != m_layouts.end())
-        return known->second.get();
+        return known->second->whole ? known->second.get() : nullptr;
+
+    // Where the style puts the text (measuring it for that) is asked once per text and
+    // cell size; the text's own margins come off both sides.
+    auto laid = std::make_unique<Laid>();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
+    laid->lineRect = style->subElementRect(QStyle::SE_ItemViewItemText, &option, option.widget)
+                         .translated(-option.rect.topLeft())
+                         .adjusted(margin, 0, -margin, 0);
+    const int width = laid->lineRect.width();
 
     // The same layout as the style's item text: one line per manual break, each as wide
     // as the text rectangle, aligned within it.
-    auto laid = std::make_unique<Laid>();
     QTextLayout& layout = laid->layout;
     layout.setText(option.text);
     layout.setFont(option.font);
@@ -58,15 +70,15 @@ const ServerRowDelegate::Laid* ServerRowDelegate::laidOut(const QStyleOptionView
         height += line.height();
     }
     layout.endLayout();
+    laid->height = layout.boundingRect().size().toSize().height();
     // Anything but one whole line that fits (an elided or broken text) is the style's.
     const QTextLine line = layout.lineCount() == 1 ? layout.lineAt(0) : QTextLine();
-    const bool whole = line.isValid() && line.textStart() == 0 && line.textLength() == option.text.size() &&
-                       line.naturalTextWidth() <= width;
-    laid->height = layout.boundingRect().size().toSize().height();
+    laid->whole = line.isValid() && line.textStart() == 0 && line.textLength() == option.text.size() &&
+                  line.naturalTextWidth() <= width;
     if (m_layouts.size() >= static_cast<std::size_t>(kLayoutLimit))
         m_layouts.clear();
-    const Laid* result = whole ? laid.get() : nullptr;
-    m_layouts.emplace(key, whole ? std::move(laid) : nullptr);
+    const Laid* result = laid->whole ? laid.get() : nullptr;
+    m_layouts.emplace(key, std::move(laid));
     return result;
 }
 
@@ -80,10 +92,7 @@ void ServerRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
                        !(opt.features & (QStyleOptionViewItem::WrapText | QStyleOptionViewItem::HasCheckIndicator |
                                          QStyleOptionViewItem::HasDecoration)) &&
                        !(opt.state & QStyle::State_Editing);
-    const QRect textRect = plain ? style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget) : QRect();
-    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
-    const QRect lineRect = textRect.adjusted(margin, 0, -margin, 0);
-    const Laid* laid = plain ? laidOut(opt, lineRect.width()) : nullptr;
+    const Laid* laid = plain ? laidOut(opt, style) : nullptr;
     if (!laid) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
@@ -96,6 +105,7 @@ void ServerRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     QPalette::ColorGroup group = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
     if (group == QPalette::Normal && !(opt.state & QStyle::State_Active))
         group = QPalette::Inactive;
+    const QRect lineRect = laid->lineRect.translated(opt.rect.topLeft());
     const QRect block = QStyle::alignedRect(Qt::LayoutDirectionAuto, opt.displayAlignment,
                                             QSize(lineRect.width(), laid->height), lineRect);
     painter->save();

@@ -5,9 +5,11 @@
 #include <unordered_map>
 
 #include <QFont>
+#include <QSize>
 #include <QString>
 #include <QStyledItemDelegate>
 
+class QStyle;
 class QTextLayout;
 
 namespace zorvek {
@@ -32,7 +34,7 @@ private:
     struct Key
     {
         QString text;
-        int width;
+        QSize size; // of the cell
         int alignment;
         bool operator==(const Key& other) const = default;
     };
@@ -42,12 +44,13 @@ private:
     };
     struct Laid;
 
-    // The text laid out in one line of the given width, or null when the style would
-    // not draw it as that one whole line.
-    const Laid* laidOut(const QStyleOptionViewItem& option, int width) const;
+    // The cell's text laid out as the style lays it out, with where it goes in the cell;
+    // null when the style would not draw it as one whole line (elided or broken).
+    const Laid* laidOut(const QStyleOptionViewItem& option, const QStyle* style) const;
 
     mutable std::unordered_map<Key, std::unique_ptr<Laid>, KeyHash> m_layouts;
     mutable QFont m_font;
+    mutable const QStyle* m_style = nullptr;
 };
 
 } // namespace zorvek
