@@ -3,6 +3,7 @@
 // players or a 60,000-byte settings line, floods, and answers from another port. The
 // window keeps running, the other rows are right and memory stays bounded.
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include <QNetworkDatagram>
@@ -60,6 +61,12 @@ struct HostileCase
     int listedPlayers; // rows of listPlayers, the hostile row being selected
     std::string firstPlayer;
 };
+
+// Rows are listed by name in test listings, not as bytes.
+void PrintTo(const HostileCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 QByteArray fullSizeDatagram()
 {
