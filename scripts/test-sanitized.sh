@@ -39,10 +39,17 @@ if [ -n "$unsanitized" ]; then
     exit 1
 fi
 
+# The fuzz runs go ahead after a failed test, so that one run reports both.
 phase "test suite under the sanitizers"
-ctest --test-dir "$BUILD_ASAN" --output-on-failure -j2
+tests=0
+ctest --test-dir "$BUILD_ASAN" --output-on-failure -j2 || tests=$?
 
 phase "fuzz targets, $FUZZ_SECONDS s each"
-scripts/fuzz-long.sh "$FUZZ_SECONDS"
+fuzz=0
+scripts/fuzz-long.sh "$FUZZ_SECONDS" || fuzz=$?
 
 phase "done"
+if [ "$tests" -ne 0 ] || [ "$fuzz" -ne 0 ]; then
+    echo "Failed: $([ "$tests" -ne 0 ] && echo "sanitized tests ")$([ "$fuzz" -ne 0 ] && echo "fuzz targets")"
+    exit 1
+fi
