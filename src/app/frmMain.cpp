@@ -85,6 +85,28 @@ struct frmMain::HostCache : std::map<std::string, std::optional<QHostAddress>>
 
 namespace {
 
+// Only a text that can be a DNS name goes to the resolver: list garbage must not cost
+// a lookup (and its time-out) on the window's thread.
+bool isHostName(std::string_view host)
+{
+    if (host.empty() || host.size() > 253 || host.front() == '.' || host.front() == '-')
+        return false;
+    std::size_t label = 0;
+    for (const char c : host) {
+        if (c == '.') {
+            if (label == 0)
+                return false;
+            label = 0;
+            continue;
+        }
+        const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                             c == '-' || c == '_';
+        if (!allowed || ++label > 63)
+            return false;
+    }
+    return true;
+}
+
 std::optional<QHostAddress> resolveHost(const std::string& host, frmMain::HostCache& cache)
 {
     if (host.empty())
@@ -97,7 +119,7 @@ std::optional<QHostAddress> resolveHost(const std::string& host, frmMain::HostCa
     QHostAddress literal;
     if (literal.setAddress(name)) {
         result = literal;
-    } else {
+    } else if (isHostName(host)) {
         const QHostInfo info = QHostInfo::fromName(name);
         const QList<QHostAddress> addresses = info.addresses();
         const auto v4 = std::find_if(addresses.begin(), addresses.end(), [](const QHostAddress& a) {
@@ -387,10 +409,11 @@ void frmMain::queryOne(std::uint8_t Server)
     slot.Replied = false;
     // A host that cannot be resolved or a port that is no port skips the send;
     // the slot still takes the reset values.
-    const auto address = resolveHost(slot.ServerHost, *m_hostCache);
-    const auto port = portNumber(slot.ServerPort);
-    if (address && port)
-        sockCOD->send(Server, *address, *port, m_StatusQuery);
+    // The port is checked first: a record without a usable port costs no name lookup.
+    if (const auto port = portNumber(slot.ServerPort)) {
+        if (const auto address = resolveHost(slot.ServerHost, *m_hostCache))
+            sockCOD->send(Server, *address, *port, m_StatusQuery);
+    }
     static const std::string unsetText = "---";
     static const std::string unsetSetting = "-";
     slot.GameType = unsetText;

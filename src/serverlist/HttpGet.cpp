@@ -39,6 +39,7 @@ QByteArray HttpGet::get(const QString& url, qint64 maxBytes)
     QEventLoop loop;
     QTimer deadline;
     deadline.setSingleShot(true);
+    deadline.setTimerType(Qt::PreciseTimer); // the time-out is a promise, not a hint
     connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
     connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     // A body over the limit is dropped as soon as its size shows, not after it arrived.

@@ -369,13 +369,14 @@ TEST_F(RefreshTest, UnusableHostOrPortSkipsTheSlotAndTheRefreshGoesOn)
     EmulatedGameServer* good = addServer(crashProfile(6));
     host.setListText(2, record("NoPort", "127.0.0.1", "abc") + record("Big", "127.0.0.1", "70000") +
                             record("Zero", "127.0.0.1", "0") + record("NoHost", "", "28960") +
+                            record("Garbage", "\x01\xfe x", "28960") + record("Spaces", "no such host", "28960") +
                             record("Good", "127.0.0.1", QByteArray::number(good->port())));
     start();
     window->tabGames->setCurrentIndex(1);
-    ASSERT_TRUE(waitForReplies({5}));
-    for (int r = 1; r <= 4; ++r)
+    ASSERT_TRUE(waitForReplies({7}));
+    for (int r = 1; r <= 6; ++r)
         EXPECT_EQ(cell(r, 5), QStringLiteral("--")) << r;
-    EXPECT_EQ(cell(5, 5), QStringLiteral("06 / 24"));
+    EXPECT_EQ(cell(7, 5), QStringLiteral("06 / 24"));
 }
 
 struct MaxClientsCase

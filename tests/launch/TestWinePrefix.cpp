@@ -68,10 +68,13 @@ bool TestWinePrefix::writeRegistry() const
     std::string system =
         "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n#arch=win64\n\n";
     for (const auto& [key, values] : m_machine) {
-        system += "[" + Escape(key) + "] 1700000000\n#time=1da1a0e3b5d5800\n";
+        system.append("[").append(Escape(key)).append("] 1700000000\n#time=1da1a0e3b5d5800\n");
         for (const auto& [name, value] : values) {
-            system += name.empty() ? std::string("@") : "\"" + Escape(name) + "\"";
-            system += "=\"" + Escape(*value) + "\"\n";
+            if (name.empty())
+                system.append("@");
+            else
+                system.append("\"").append(Escape(name)).append("\"");
+            system.append("=\"").append(Escape(*value)).append("\"\n");
         }
         system += "\n";
     }
