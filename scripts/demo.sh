@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 source scripts/packages.sh
 scripts/ensure-packages.sh "${BUILD_PACKAGES[@]}" "${DEMO_PACKAGES[@]}"
 
-BUILD=${BUILD:-build}
+BUILD=${BUILD:-build-demo}
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$BUILD" --target zorvek sample-host
 
