@@ -84,18 +84,7 @@ std::vector<std::string> DumpTestKeys(RegistryBackend& backend)
     // The test classes and extensions in the two class trees (not through HKEY_CLASSES_ROOT,
     // which Wine's advapi32 shows without the user's classes).
     for (const std::int32_t root : {kHkeyCurrentUser, kHkeyLocalMachine}) {
-        RegistryHandle classes = 0;
-        if (backend.openKey(RootHandle(root), "Software\\Classes", 0, kKeyEnumerateSubKeys, classes) != kErrorSuccess)
-            continue;
-        std::vector<std::string> names;
-        char name[256];
-        for (std::uint32_t i = 0; backend.enumKey(classes, i, name, sizeof name) == kErrorSuccess; ++i) {
-            const std::string found(name);
-            if (found.rfind(kTestClassPrefix, 0) == 0 || found.rfind(".zt-", 0) == 0)
-                names.push_back(found);
-        }
-        backend.closeKey(classes);
-        for (const auto& found : names)
+        for (const auto& found : TestClassKeys(backend, root))
             DumpKey(backend, root, "Software\\Classes\\" + found, lines);
     }
     return lines;

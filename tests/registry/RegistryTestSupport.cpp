@@ -86,6 +86,22 @@ bool KeyPresent(RegistryBackend& backend, std::int32_t root, const std::string& 
     return true;
 }
 
+std::vector<std::string> TestClassKeys(RegistryBackend& backend, std::int32_t root)
+{
+    std::vector<std::string> names;
+    RegistryHandle classes = 0;
+    if (backend.openKey(RootHandle(root), "Software\\Classes", 0, kKeyEnumerateSubKeys, classes) != kErrorSuccess)
+        return names;
+    char name[256];
+    for (std::uint32_t i = 0; backend.enumKey(classes, i, name, sizeof name) == kErrorSuccess; ++i) {
+        const std::string found(name);
+        if (found.rfind(kTestClassPrefix, 0) == 0 || found.rfind(".zt-", 0) == 0)
+            names.push_back(found);
+    }
+    backend.closeKey(classes);
+    return names;
+}
+
 void DeleteTree(RegistryBackend& backend, std::int32_t root, const std::string& section)
 {
     RegistryHandle key = 0;
@@ -149,18 +165,7 @@ void ClearTestKeys(RegistryBackend& backend)
 {
     for (const std::int32_t root : {kHkeyCurrentUser, kHkeyLocalMachine}) {
         DeleteTree(backend, root, kTestRoot);
-        RegistryHandle classes = 0;
-        if (backend.openKey(RootHandle(root), "Software\\Classes", 0, kKeyEnumerateSubKeys, classes) != kErrorSuccess)
-            continue;
-        std::vector<std::string> names;
-        char name[256];
-        for (std::uint32_t i = 0; backend.enumKey(classes, i, name, sizeof name) == kErrorSuccess; ++i) {
-            const std::string found(name);
-            if (found.rfind(kTestClassPrefix, 0) == 0 || found.rfind(".zt-", 0) == 0)
-                names.push_back(found);
-        }
-        backend.closeKey(classes);
-        for (const auto& found : names)
+        for (const auto& found : TestClassKeys(backend, root))
             DeleteTree(backend, root, "Software\\Classes\\" + found);
     }
 }

@@ -88,6 +88,10 @@ std::optional<StoredValue> ReadStored(
     RegistryBackend& backend, std::int32_t root, const std::string& section, const std::string& name);
 bool KeyPresent(RegistryBackend& backend, std::int32_t root, const std::string& section);
 
+// The test classes and their extensions ("ZorvekTest.*", ".zt-*") below Software\Classes
+// of a root, in the order the backend enumerates them; none when the key cannot be opened.
+std::vector<std::string> TestClassKeys(RegistryBackend& backend, std::int32_t root);
+
 // Deletes a key with everything below it; used to clear the test keys of a real registry.
 void DeleteTree(RegistryBackend& backend, std::int32_t root, const std::string& section);
 
