@@ -35,6 +35,9 @@ QByteArray HttpGet::get(const QString& url, qint64 maxBytes)
     request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
 
     QNetworkReply* reply = m_manager->get(request);
+    // The reply holds at most one byte over the limit: an endless body stops the
+    // connection instead of filling memory until the time-out.
+    reply->setReadBufferSize(maxBytes + 1);
     bool tooLarge = false;
     QEventLoop loop;
     QTimer deadline;
@@ -45,6 +48,12 @@ QByteArray HttpGet::get(const QString& url, qint64 maxBytes)
     // A body over the limit is dropped as soon as its size shows, not after it arrived.
     connect(reply, &QNetworkReply::downloadProgress, &loop, [&](qint64 received, qint64 total) {
         if (received > maxBytes || total > maxBytes) {
+            tooLarge = true;
+            loop.quit();
+        }
+    });
+    connect(reply, &QNetworkReply::readyRead, &loop, [&] {
+        if (reply->bytesAvailable() > maxBytes) {
             tooLarge = true;
             loop.quit();
         }
