@@ -69,6 +69,9 @@ QByteArray HttpGet::get(const QString& url, qint64 maxBytes)
             body.clear();
     } else {
         reply->abort();
+        // An aborted reply can leave its connection open and read on (an endless body);
+        // closing the cached connections ends it.
+        m_manager->clearConnectionCache();
     }
     reply->deleteLater();
     return body;
