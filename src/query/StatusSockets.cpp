@@ -40,9 +40,11 @@ bool StatusSockets::send(int slot, const QHostAddress& address, quint16 port, co
     if (slot < 1 || slot > kSlots || !m_slots[slot].socket)
         return false;
     Slot& s = m_slots[slot];
+    if (s.closed)
+        dropPending(slot);
     s.address = address;
     s.port = port;
-    // A closed socket binds afresh (ephemeral port) on its next send.
+    // The first send binds the socket to a port the system picks; it keeps that port.
     return s.socket->writeDatagram(datagram, address, port) == datagram.size();
 }
 
@@ -50,17 +52,31 @@ void StatusSockets::close(int slot)
 {
     if (slot < 1 || slot > kSlots || !m_slots[slot].socket)
         return;
-    m_slots[slot].socket->close();
+    // The socket stays bound: unbinding and binding again for every query is what a
+    // refresh of many servers would spend most of its time on. Left unread, a closed
+    // socket raises at most one more arrival event; past that the system holds what
+    // comes, up to the socket's receive buffer, and drops the rest.
+    m_slots[slot].closed = true;
+}
+
+void StatusSockets::dropPending(int slot)
+{
+    Slot& s = m_slots[slot];
+    s.closed = false;
+    // Reading also lets arrival events come again.
+    while (s.socket->state() == QAbstractSocket::BoundState && s.socket->hasPendingDatagrams())
+        if (s.socket->readDatagram(nullptr, 0) < 0)
+            break;
 }
 
 void StatusSockets::readPending(int slot)
 {
     Slot& s = m_slots[slot];
     QUdpSocket* socket = s.socket;
-    // Every waiting datagram is read: one left unread would stop further arrival
-    // events. Only those from the queried server's address and port are delivered;
-    // the handler may close the socket, which discards the rest.
-    while (socket->state() == QAbstractSocket::BoundState && socket->hasPendingDatagrams()) {
+    // Every waiting datagram is read while the socket is open: one left unread would
+    // stop further arrival events. Only those from the queried server's address and
+    // port are delivered; the handler may close the socket, which leaves the rest.
+    while (!s.closed && socket->state() == QAbstractSocket::BoundState && socket->hasPendingDatagrams()) {
         QHostAddress sender;
         quint16 senderPort = 0;
         // The buffer holds the largest datagram there is: no asking for the size first.

@@ -30,7 +30,8 @@ public:
     // socket is missing or the send failed.
     bool send(int slot, const QHostAddress& address, quint16 port, const QByteArray& datagram);
 
-    // Closes slot's socket: nothing more arrives on it until its next send.
+    // Closes slot's socket for the query it was sent: nothing more arrives on it until
+    // its next send, and what was sent to it meanwhile is dropped before that send.
     void close(int slot);
 
 signals:
@@ -40,12 +41,16 @@ signals:
 private:
     void createSocket(int slot);
     void readPending(int slot);
+    void dropPending(int slot);
 
     struct Slot
     {
         QUdpSocket* socket = nullptr;
         QHostAddress address;
         quint16 port = 0;
+        // Closed for the current query: datagrams wait unread in the system and are
+        // dropped before the next send.
+        bool closed = false;
     };
     std::array<Slot, kSlots + 1> m_slots{}; // 1..255
     // Larger than any UDP payload (65,535 bytes less the 8-byte header).

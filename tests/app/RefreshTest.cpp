@@ -272,6 +272,57 @@ TEST_F(RefreshTest, OnlyTheFirstDatagramOfAQueryCounts)
     EXPECT_EQ(cell(1, 5), QStringLiteral("01 / 24"));
 }
 
+TEST_F(RefreshTest, ADatagramLeftOverFromOneQueryIsNotTakenForTheNext)
+{
+    // Answers the first query twice (the second datagram waits unread on the window's
+    // socket), keeps quiet on the next one and lets the test answer it by hand.
+    class LateServer : public QObject
+    {
+    public:
+        LateServer()
+        {
+            socket.bind(QHostAddress::LocalHost, 0);
+            connect(&socket, &QUdpSocket::readyRead, this, [this] {
+                while (socket.hasPendingDatagrams()) {
+                    const QNetworkDatagram query = socket.receiveDatagram();
+                    asker = query.senderAddress();
+                    askerPort = query.senderPort();
+                    if (++queries > 1)
+                        continue;
+                    ServerProfile stale = crashProfile(7);
+                    stale.mapName = "mp_stale";
+                    socket.writeDatagram(BuildStatusResponse(crashProfile(1)), asker, askerPort);
+                    socket.writeDatagram(BuildStatusResponse(stale), asker, askerPort);
+                }
+            });
+        }
+        void answer(const QByteArray& map)
+        {
+            ServerProfile fresh = crashProfile(2);
+            fresh.mapName = map;
+            socket.writeDatagram(BuildStatusResponse(fresh), asker, askerPort);
+        }
+        QUdpSocket socket;
+        QHostAddress asker;
+        quint16 askerPort = 0;
+        int queries = 0;
+    } server;
+
+    host.setListText(2, record("Late", "127.0.0.1", QByteArray::number(server.socket.localPort())));
+    start();
+    window->tabGames->setCurrentIndex(1);
+    ASSERT_TRUE(waitForReplies({1}));
+    EXPECT_EQ(window->serverTable()[1].MapName, "mp_crash");
+
+    window->SendQueryOne(1);
+    ASSERT_TRUE(waitFor([&] { return server.queries == 2; }));
+    EXPECT_FALSE(window->serverTable()[1].Replied) << "the left-over datagram was taken as the reply";
+    server.answer("mp_fresh");
+    ASSERT_TRUE(waitForReplies({1}));
+    EXPECT_EQ(window->serverTable()[1].MapName, "mp_fresh");
+    EXPECT_EQ(cell(1, 5), QStringLiteral("02 / 24"));
+}
+
 TEST_F(RefreshTest, ADatagramFromAnotherPortOrAddressIsIgnored)
 {
     startOnCod4({crashProfile(3), crashProfile(4)});
