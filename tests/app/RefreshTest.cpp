@@ -1,4 +1,6 @@
 // The refresh cycle through the real sockets: queries, replies, rows, details, caption.
+#include <functional>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
@@ -236,30 +238,48 @@ TEST_F(RefreshTest, SelectedServerOnAMapWithoutPictureShowsTheDefault)
     EXPECT_EQ(window->listPlayers->topLevelItemCount(), 1);
 }
 
-// A server that answers one query with two different datagrams.
-class DoubleAnswerServer : public QObject
+// A server whose answers to its n-th query (1, 2, ...) the test scripts; it remembers
+// who asked last, so the test can also answer by hand.
+class ScriptedServer : public QObject
 {
 public:
-    DoubleAnswerServer()
+    explicit ScriptedServer(std::function<QList<QByteArray>(int query)> answers) : m_answers(std::move(answers))
     {
         socket.bind(QHostAddress::LocalHost, 0);
         connect(&socket, &QUdpSocket::readyRead, this, [this] {
             while (socket.hasPendingDatagrams()) {
                 const QNetworkDatagram query = socket.receiveDatagram();
-                ServerProfile first = crashProfile(1);
-                ServerProfile second = crashProfile(9);
-                second.mapName = "mp_second";
-                socket.writeDatagram(BuildStatusResponse(first), query.senderAddress(), query.senderPort());
-                socket.writeDatagram(BuildStatusResponse(second), query.senderAddress(), query.senderPort());
+                asker = query.senderAddress();
+                askerPort = query.senderPort();
+                for (const QByteArray& answer : m_answers(++queries))
+                    send(answer);
             }
         });
     }
+    void send(const QByteArray& datagram) { socket.writeDatagram(datagram, asker, askerPort); }
+
     QUdpSocket socket;
+    QHostAddress asker;
+    quint16 askerPort = 0;
+    int queries = 0;
+
+private:
+    std::function<QList<QByteArray>(int)> m_answers;
 };
+
+ServerProfile crashProfileOnMap(int players, const QByteArray& map)
+{
+    ServerProfile p = crashProfile(players);
+    p.mapName = map;
+    return p;
+}
 
 TEST_F(RefreshTest, OnlyTheFirstDatagramOfAQueryCounts)
 {
-    DoubleAnswerServer server;
+    ScriptedServer server([](int) {
+        return QList<QByteArray>{BuildStatusResponse(crashProfile(1)),
+                                 BuildStatusResponse(crashProfileOnMap(9, "mp_second"))};
+    });
     host.setListText(2, record("Double", "127.0.0.1", QByteArray::number(server.socket.localPort())) +
                             record("Other", "127.0.0.1", QByteArray::number(addServer(crashProfile(2))->port())));
     start();
@@ -274,40 +294,14 @@ TEST_F(RefreshTest, OnlyTheFirstDatagramOfAQueryCounts)
 
 TEST_F(RefreshTest, ADatagramLeftOverFromOneQueryIsNotTakenForTheNext)
 {
-    // Answers the first query twice (the second datagram waits unread on the window's
-    // socket), keeps quiet on the next one and lets the test answer it by hand.
-    class LateServer : public QObject
-    {
-    public:
-        LateServer()
-        {
-            socket.bind(QHostAddress::LocalHost, 0);
-            connect(&socket, &QUdpSocket::readyRead, this, [this] {
-                while (socket.hasPendingDatagrams()) {
-                    const QNetworkDatagram query = socket.receiveDatagram();
-                    asker = query.senderAddress();
-                    askerPort = query.senderPort();
-                    if (++queries > 1)
-                        continue;
-                    ServerProfile stale = crashProfile(7);
-                    stale.mapName = "mp_stale";
-                    socket.writeDatagram(BuildStatusResponse(crashProfile(1)), asker, askerPort);
-                    socket.writeDatagram(BuildStatusResponse(stale), asker, askerPort);
-                }
-            });
-        }
-        void answer(const QByteArray& map)
-        {
-            ServerProfile fresh = crashProfile(2);
-            fresh.mapName = map;
-            socket.writeDatagram(BuildStatusResponse(fresh), asker, askerPort);
-        }
-        QUdpSocket socket;
-        QHostAddress asker;
-        quint16 askerPort = 0;
-        int queries = 0;
-    } server;
-
+    // The first query is answered twice (the second datagram waits unread on the
+    // window's socket), the next one only by hand.
+    ScriptedServer server([](int query) {
+        if (query > 1)
+            return QList<QByteArray>{};
+        return QList<QByteArray>{BuildStatusResponse(crashProfile(1)),
+                                 BuildStatusResponse(crashProfileOnMap(7, "mp_stale"))};
+    });
     host.setListText(2, record("Late", "127.0.0.1", QByteArray::number(server.socket.localPort())));
     start();
     window->tabGames->setCurrentIndex(1);
@@ -317,7 +311,7 @@ TEST_F(RefreshTest, ADatagramLeftOverFromOneQueryIsNotTakenForTheNext)
     window->SendQueryOne(1);
     ASSERT_TRUE(waitFor([&] { return server.queries == 2; }));
     EXPECT_FALSE(window->serverTable()[1].Replied) << "the left-over datagram was taken as the reply";
-    server.answer("mp_fresh");
+    server.send(BuildStatusResponse(crashProfileOnMap(2, "mp_fresh")));
     ASSERT_TRUE(waitForReplies({1}));
     EXPECT_EQ(window->serverTable()[1].MapName, "mp_fresh");
     EXPECT_EQ(cell(1, 5), QStringLiteral("02 / 24"));
