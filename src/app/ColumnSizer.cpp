@@ -62,6 +62,55 @@ void ResizeColumnWidth(QTreeWidget* list)
     applyWidths(list, natural);
 }
 
+// A row of the sized list. It keeps its texts itself, so that several cells can change
+// with one notification of the list instead of one per cell.
+class ColumnSizer::Row : public QTreeWidgetItem
+{
+public:
+    explicit Row(int columns) : m_texts(static_cast<std::size_t>(std::max(columns, 1)))
+    {
+        // The list's change notice covers as many columns as the item holds data for.
+        QTreeWidgetItem::setData(static_cast<int>(m_texts.size()) - 1, Qt::DisplayRole, QString());
+    }
+
+    QVariant data(int column, int role) const override
+    {
+        if (isText(role) && column >= 0 && column < columns())
+            return m_texts[static_cast<std::size_t>(column)];
+        return QTreeWidgetItem::data(column, role);
+    }
+
+    void setData(int column, int role, const QVariant& value) override
+    {
+        if (!isText(role) || column < 0 || column >= columns()) {
+            QTreeWidgetItem::setData(column, role, value);
+            return;
+        }
+        if (store(column, value.toString()))
+            changed();
+    }
+
+    const QString& textAt(int column) const { return m_texts[static_cast<std::size_t>(column)]; }
+
+    // False when the text was already there.
+    bool store(int column, const QString& text)
+    {
+        QString& kept = m_texts[static_cast<std::size_t>(column)];
+        if (kept == text)
+            return false;
+        kept = text;
+        return true;
+    }
+
+    void changed() { emitDataChanged(); }
+
+private:
+    static bool isText(int role) { return role == Qt::DisplayRole || role == Qt::EditRole; }
+    int columns() const { return static_cast<int>(m_texts.size()); }
+
+    std::vector<QString> m_texts;
+};
+
 ColumnSizer::ColumnSizer(QTreeWidget* list)
     : m_list(list), m_columns(list->columnCount()), m_widthCounts(static_cast<std::size_t>(m_columns)),
       m_font(list->font()), m_headerFont(list->header()->font()), m_style(list->style())
@@ -81,33 +130,61 @@ void ColumnSizer::clear()
 QTreeWidgetItem* ColumnSizer::addRow(const QStringList& texts)
 {
     checkMeasures();
-    auto* item = new QTreeWidgetItem(m_list);
+    auto* item = new Row(m_columns);
     std::vector<int> widths(static_cast<std::size_t>(m_columns), 0);
     for (int c = 0; c < m_columns && c < texts.size(); ++c) {
-        item->setText(c, texts[c]);
+        item->store(c, texts[c]);
         widths[static_cast<std::size_t>(c)] = textWidth(texts[c]);
         count(c, widths[static_cast<std::size_t>(c)], +1);
     }
+    m_list->addTopLevelItem(item);
     m_cellWidths.push_back(std::move(widths));
     return item;
 }
 
-void ColumnSizer::setCell(int row, int column, const QString& text)
+ColumnSizer::Row* ColumnSizer::rowAt(int row) const
 {
-    if (row < 0 || row >= static_cast<int>(m_cellWidths.size()) || column < 0 || column >= m_columns)
-        return;
-    QTreeWidgetItem* item = m_list->topLevelItem(row);
-    if (item->text(column) == text)
-        return;
-    checkMeasures();
-    item->setText(column, text);
+    if (row < 0 || row >= static_cast<int>(m_cellWidths.size()))
+        return nullptr;
+    return dynamic_cast<Row*>(m_list->topLevelItem(row));
+}
+
+bool ColumnSizer::write(Row& item, int row, int column, const QString& text)
+{
+    if (!item.store(column, text))
+        return false;
     int& width = m_cellWidths[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
     const int newWidth = textWidth(text);
-    if (newWidth == width)
+    if (newWidth != width) {
+        count(column, width, -1);
+        count(column, newWidth, +1);
+        width = newWidth;
+    }
+    return true;
+}
+
+void ColumnSizer::setCell(int row, int column, const QString& text)
+{
+    Row* item = rowAt(row);
+    if (!item || column < 0 || column >= m_columns || item->textAt(column) == text)
         return;
-    count(column, width, -1);
-    count(column, newWidth, +1);
-    width = newWidth;
+    checkMeasures();
+    write(*item, row, column, text);
+    item->changed();
+}
+
+void ColumnSizer::setRow(int row, std::span<const QString> texts)
+{
+    Row* item = rowAt(row);
+    if (!item)
+        return;
+    checkMeasures();
+    bool changed = false;
+    const int n = std::min(m_columns, static_cast<int>(texts.size()));
+    for (int c = 0; c < n; ++c)
+        changed |= write(*item, row, c, texts[static_cast<std::size_t>(c)]);
+    if (changed)
+        item->changed();
 }
 
 void ColumnSizer::apply()

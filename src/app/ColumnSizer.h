@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <span>
 #include <vector>
 
 #include <QFont>
@@ -43,6 +44,8 @@ public:
     QTreeWidgetItem* addRow(const QStringList& texts);
     // Writes one cell; nothing is measured when the text is unchanged.
     void setCell(int row, int column, const QString& text);
+    // Writes the row's first texts.size() cells; the list hears of the change once.
+    void setRow(int row, std::span<const QString> texts);
     // Applies the widths to the list's columns.
     void apply();
 
@@ -50,6 +53,10 @@ public:
     int keptTextWidths() const { return static_cast<int>(m_textWidths.size()); }
 
 private:
+    class Row;
+    Row* rowAt(int row) const;
+    // Writes one cell of the row and counts its width; false when it was unchanged.
+    bool write(Row& item, int row, int column, const QString& text);
     void count(int column, int width, int delta);
     int textWidth(const QString& text);
     // Forgets every kept width when the fonts or the style the widths came from changed.

@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <optional>
 
@@ -481,14 +482,16 @@ void frmMain::ShowServerStatus(std::uint8_t Server)
         return;
     const ServerSlot& slot = (*m_table)[Server];
     const int row = Server - 1;
-    m_serverColumns->setCell(row, 0, FromCp1250(slot.ServerName));
-    m_serverColumns->setCell(row, 1, FromCp1250(slot.GameType));
-    m_serverColumns->setCell(row, 2, FromCp1250(slot.MapName));
-    m_serverColumns->setCell(row, 3, FromCp1250(slot.FriendlyFire));
-    m_serverColumns->setCell(row, 4, FromCp1250(slot.KillCam));
-    m_serverColumns->setCell(row, 5, slot.Replied ? twoDigits(slot.NumPlayers) + QStringLiteral(" / ") +
-                                                        twoDigits(slot.MaxClients)
-                                                  : QStringLiteral("--"));
+    const std::array<QString, 6> texts{
+        FromCp1250(slot.ServerName),
+        FromCp1250(slot.GameType),
+        FromCp1250(slot.MapName),
+        FromCp1250(slot.FriendlyFire),
+        FromCp1250(slot.KillCam),
+        slot.Replied ? twoDigits(slot.NumPlayers) + QStringLiteral(" / ") + twoDigits(slot.MaxClients)
+                     : QStringLiteral("--"),
+    };
+    m_serverColumns->setRow(row, texts);
     m_serverColumns->apply();
 }
 

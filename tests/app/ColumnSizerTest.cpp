@@ -1,5 +1,6 @@
 // Column widths: each column as wide as its header or widest cell, the last one
 // reaching the list's right edge; kept incrementally for the server list.
+#include <array>
 #include <functional>
 #include <random>
 
@@ -65,6 +66,57 @@ TEST(ColumnSizerTest, EmptyCellsGiveHeaderWideColumns)
 
     ResizeColumnWidth(&list);
     expectSizedByTheRule(list);
+}
+
+// What the list's model announces as changed: the rows and column ranges of each notice.
+struct ChangeNotices
+{
+    explicit ChangeNotices(QAbstractItemModel* model)
+    {
+        QObject::connect(model, &QAbstractItemModel::dataChanged, model,
+                         [this](const QModelIndex& from, const QModelIndex& to) {
+                             notices.push_back({from.row(), to.row(), from.column(), to.column()});
+                         });
+    }
+    std::vector<std::array<int, 4>> notices; // first row, last row, first column, last column
+};
+
+TEST(ColumnSizerTest, AChangedRowIsAnnouncedOnceOverAllItsColumns)
+{
+    QTreeWidget list;
+    list.setHeaderLabels({"Name", "Mode", "Map", "FF", "Kam", "Players"});
+    list.resize(577, 300);
+    list.show();
+    ColumnSizer sizer(&list);
+    for (int r = 0; r < 3; ++r)
+        sizer.addRow({QStringLiteral("S%1").arg(r)});
+    ChangeNotices changes(list.model());
+
+    const std::array<QString, 6> texts{"S1", "war", "mp_crash", "1", "0", "05 / 24"};
+    sizer.setRow(1, texts);
+    EXPECT_EQ(changes.notices, (std::vector<std::array<int, 4>>{{1, 1, 0, 5}}));
+    for (int c = 0; c < 6; ++c)
+        EXPECT_EQ(list.topLevelItem(1)->text(c), texts[static_cast<std::size_t>(c)]) << c;
+    EXPECT_EQ(list.topLevelItem(1)->data(2, Qt::EditRole).toString(), QStringLiteral("mp_crash"));
+
+    // Unchanged texts announce nothing; one changed cell announces its row.
+    changes.notices.clear();
+    sizer.setRow(1, texts);
+    sizer.setCell(1, 2, QStringLiteral("mp_crash"));
+    EXPECT_TRUE(changes.notices.empty());
+    sizer.setCell(2, 3, QStringLiteral("1"));
+    EXPECT_EQ(changes.notices, (std::vector<std::array<int, 4>>{{2, 2, 0, 5}}));
+
+    // A text set on the item itself is kept and announced the same way, and other roles
+    // stay the item's own.
+    changes.notices.clear();
+    list.topLevelItem(0)->setText(4, QStringLiteral("x"));
+    list.topLevelItem(0)->setTextAlignment(4, Qt::AlignHCenter | Qt::AlignVCenter);
+    EXPECT_EQ(list.topLevelItem(0)->text(4), QStringLiteral("x"));
+    EXPECT_EQ(list.topLevelItem(0)->textAlignment(4), int(Qt::AlignHCenter | Qt::AlignVCenter));
+    ASSERT_EQ(changes.notices.size(), 2u);
+    EXPECT_EQ(changes.notices[0], (std::array<int, 4>{0, 0, 0, 5}));
+    EXPECT_EQ(list.model()->index(0, 4).data().toString(), QStringLiteral("x"));
 }
 
 TEST(ColumnSizerTest, IncrementalWidthsEqualAFullMeasureThroughGrowingAndShrinkingCells)
