@@ -27,6 +27,14 @@ std::vector<int> widths(const QTreeWidget& list)
     return result;
 }
 
+// A list with the server list's six columns, shown at its width.
+void showWithServerColumns(QTreeWidget& list, int height)
+{
+    list.setHeaderLabels({"Name", "Mode", "Map", "FF", "Kam", "Players"});
+    list.resize(577, height);
+    list.show();
+}
+
 // The rule, measured from scratch over every row.
 void expectSizedByTheRule(const QTreeWidget& list)
 {
@@ -84,9 +92,7 @@ struct ChangeNotices
 TEST(ColumnSizerTest, AChangedRowIsAnnouncedOnceOverAllItsColumns)
 {
     QTreeWidget list;
-    list.setHeaderLabels({"Name", "Mode", "Map", "FF", "Kam", "Players"});
-    list.resize(577, 300);
-    list.show();
+    showWithServerColumns(list, 300);
     ColumnSizer sizer(&list);
     for (int r = 0; r < 3; ++r)
         sizer.addRow({QStringLiteral("S%1").arg(r)});
@@ -122,9 +128,7 @@ TEST(ColumnSizerTest, AChangedRowIsAnnouncedOnceOverAllItsColumns)
 TEST(ColumnSizerTest, IncrementalWidthsEqualAFullMeasureThroughGrowingAndShrinkingCells)
 {
     QTreeWidget list;
-    list.setHeaderLabels({"Name", "Mode", "Map", "FF", "Kam", "Players"});
-    list.resize(577, 473);
-    list.show();
+    showWithServerColumns(list, 473);
     ColumnSizer sizer(&list);
     for (int r = 0; r < 40; ++r)
         sizer.addRow({QStringLiteral("%1 server").arg(r, 3, 10, QLatin1Char('0'))});
@@ -183,9 +187,7 @@ class ColumnSizerMeasureTest : public ::testing::TestWithParam<MeasureChange>
 TEST_P(ColumnSizerMeasureTest, KeptWidthsFollowTheChange)
 {
     QTreeWidget list;
-    list.setHeaderLabels({"Name", "Mode", "Map", "FF", "Kam", "Players"});
-    list.resize(577, 473);
-    list.show();
+    showWithServerColumns(list, 473);
     ColumnSizer sizer(&list);
     for (int r = 0; r < 10; ++r)
         sizer.addRow({QStringLiteral("server %1").arg(r), "war", r % 2 ? "mp_crash" : "mp_backlot", "1", "0",
