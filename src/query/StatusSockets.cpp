@@ -63,10 +63,16 @@ void StatusSockets::dropPending(int slot)
 {
     Slot& s = m_slots[slot];
     s.closed = false;
-    // Reading also lets arrival events come again.
-    while (s.socket->state() == QAbstractSocket::BoundState && s.socket->hasPendingDatagrams())
+    // Reading also lets arrival events come again. A few strays are read away; behind
+    // more than that waits a flood, which the system drops with the socket at less
+    // cost than reading it: the next send binds afresh.
+    for (int n = 0; n < kStrayLimit; ++n) {
+        if (s.socket->state() != QAbstractSocket::BoundState || !s.socket->hasPendingDatagrams())
+            return;
         if (s.socket->readDatagram(nullptr, 0) < 0)
             break;
+    }
+    s.socket->close();
 }
 
 void StatusSockets::readPending(int slot)

@@ -53,6 +53,8 @@ private:
         bool closed = false;
     };
     std::array<Slot, kSlots + 1> m_slots{}; // 1..255
+    // Datagrams read away before a send; more than these are dropped with the socket.
+    static constexpr int kStrayLimit = 32;
     // Larger than any UDP payload (65,535 bytes less the 8-byte header).
     static constexpr int kDatagramLimit = 65536;
     QByteArray m_buffer; // every datagram is read into it, then copied out

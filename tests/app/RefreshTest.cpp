@@ -251,6 +251,7 @@ public:
                 const QNetworkDatagram query = socket.receiveDatagram();
                 asker = query.senderAddress();
                 askerPort = query.senderPort();
+                askerPorts.push_back(askerPort);
                 for (const QByteArray& answer : m_answers(++queries))
                     send(answer);
             }
@@ -261,6 +262,7 @@ public:
     QUdpSocket socket;
     QHostAddress asker;
     quint16 askerPort = 0;
+    std::vector<quint16> askerPorts; // of each query
     int queries = 0;
 
 private:
@@ -315,6 +317,36 @@ TEST_F(RefreshTest, ADatagramLeftOverFromOneQueryIsNotTakenForTheNext)
     ASSERT_TRUE(waitForReplies({1}));
     EXPECT_EQ(window->serverTable()[1].MapName, "mp_fresh");
     EXPECT_EQ(cell(1, 5), QStringLiteral("02 / 24"));
+}
+
+TEST_F(RefreshTest, StraysAfterAReplyAreDroppedAndAFloodIsLeftToTheSystem)
+{
+    struct Case
+    {
+        int strays;
+        bool samePort; // the socket kept its port for the next query
+    };
+    for (const Case c : {Case{0, true}, Case{5, true}, Case{2000, false}}) {
+        SCOPED_TRACE(c.strays);
+        ScriptedServer server([&c](int query) {
+            QList<QByteArray> answers{BuildStatusResponse(crashProfileOnMap(query, "mp_" + QByteArray::number(query)))};
+            if (query == 1)
+                for (int i = 0; i < c.strays; ++i)
+                    answers.append(BuildStatusResponse(crashProfileOnMap(9, "mp_stray")));
+            return answers;
+        });
+        host.setListText(2, record("Strays", "127.0.0.1", QByteArray::number(server.socket.localPort())));
+        start();
+        window->tabGames->setCurrentIndex(1);
+        ASSERT_TRUE(waitForReplies({1}));
+        window->SendQueryOne(1);
+        ASSERT_TRUE(waitForReplies({1}));
+        EXPECT_EQ(window->serverTable()[1].MapName, "mp_2");
+        EXPECT_EQ(cell(1, 5), QStringLiteral("02 / 24"));
+        ASSERT_EQ(server.askerPorts.size(), 2u);
+        EXPECT_EQ(server.askerPorts[0] == server.askerPorts[1], c.samePort);
+        window.reset();
+    }
 }
 
 TEST_F(RefreshTest, ADatagramFromAnotherPortOrAddressIsIgnored)
