@@ -15,21 +15,12 @@ namespace {
 constexpr std::size_t kMaxKeyNameLength = 255;
 constexpr std::size_t kMaxValueNameLength = 16383;
 
-// A path below a key: components separated by "\", empty components skipped.
+// A path below a key: a leading "\" is a bad path name.
 bool SplitPath(const std::string& path, std::vector<std::string>& parts)
 {
-    parts.clear();
     if (!path.empty() && path.front() == '\\')
         return false;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = path.find('\\', start);
-        if (end == std::string::npos)
-            end = path.size();
-        if (end > start)
-            parts.push_back(path.substr(start, end - start));
-        start = end + 1;
-    }
+    parts = SplitKeyPath(path);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zorvek::reg {
 
@@ -18,5 +19,22 @@ std::string Utf16ToAnsi(std::u16string_view text);
 // The upper-case form of a Windows-1250 name, used to compare and order names.
 std::string FoldName(std::string_view name);
 bool NamesEqual(std::string_view a, std::string_view b);
+
+// The key names of a key path: separated by "\", empty ones skipped.
+template <typename Char>
+std::vector<std::basic_string<Char>> SplitKeyPath(const std::basic_string<Char>& path)
+{
+    std::vector<std::basic_string<Char>> parts;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find(Char('\\'), start);
+        if (end == std::basic_string<Char>::npos)
+            end = path.size();
+        if (end > start)
+            parts.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
 
 } // namespace zorvek::reg

@@ -62,21 +62,6 @@ std::vector<std::uint8_t> AnsiData(std::uint32_t type, const std::vector<std::ui
     return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
-std::vector<std::string> SplitPath(const std::string& path)
-{
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = path.find('\\', start);
-        if (end == std::string::npos)
-            end = path.size();
-        if (end > start)
-            parts.push_back(path.substr(start, end - start));
-        start = end + 1;
-    }
-    return parts;
-}
-
 bool IsRoot(RegistryHandle key)
 {
     return key >= RootHandle(kHkeyClassesRoot) && key <= RootHandle(kHkeyCurrentConfig);
@@ -243,7 +228,7 @@ long WineRegistryBackend::openKey(
     // A win64 prefix keeps what 32-bit programs (the games and their installers) write below
     // HKLM\Software in Software\Wow6432Node; that view is looked at first.
     if (key == RootHandle(kHkeyLocalMachine) && m_win64) {
-        const std::vector<std::string> parts = SplitPath(subKey);
+        const std::vector<std::string> parts = SplitKeyPath(subKey);
         if (parts.size() >= 2 && NamesEqual(parts[0], "Software") && !NamesEqual(parts[1], "Classes")
             && !NamesEqual(parts[1], "Wow6432Node")) {
             std::string redirected = "Software\\Wow6432Node";

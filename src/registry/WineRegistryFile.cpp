@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "registry/RegistryText.h"
+
 namespace zorvek {
 
 namespace {
@@ -221,21 +223,6 @@ bool ParseData(const std::vector<std::string_view>& lines, std::size_t& lineInde
     }
 }
 
-std::vector<std::u16string> SplitKeyPath(const std::u16string& path)
-{
-    std::vector<std::u16string> parts;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = path.find(u'\\', start);
-        if (end == std::u16string::npos)
-            end = path.size();
-        if (end > start)
-            parts.push_back(path.substr(start, end - start));
-        start = end + 1;
-    }
-    return parts;
-}
-
 } // namespace
 
 WineRegistryFile ParseWineRegistryFile(std::string_view text)
@@ -259,7 +246,7 @@ WineRegistryFile ParseWineRegistryFile(std::string_view text)
                 current = nullptr;
                 continue;
             }
-            file.keys.push_back(WineRegistryKey{SplitKeyPath(path), {}});
+            file.keys.push_back(WineRegistryKey{reg::SplitKeyPath(path), {}});
             current = &file.keys.back();
             continue;
         }
