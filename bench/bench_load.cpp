@@ -40,6 +40,17 @@ struct Outcome
     long peakKiB = 0;
 };
 
+// Lets whatever the run left queued happen while still watched, then takes the figures.
+void finish(Outcome& o, zorvek::EventLoopWatch& watch, zorvek::BenchWindow& bench)
+{
+    QTest::qWait(200);
+    watch.stop();
+    o.longestGapMs = watch.longestGapMs();
+    o.p99GapMs = zorvek::Summarize(watch.gapsMs()).p99;
+    o.longestReplyUs = zorvek::Summarize(bench.handlerMicros()).max;
+    o.peakKiB = zorvek::PeakResidentKiB();
+}
+
 // One click on the refresh button, timed.
 double click(zorvek::frmMain& window)
 {
@@ -86,12 +97,7 @@ Outcome hundredClicks(zorvek::BenchWindow& bench, int clicks)
     const bool allClicked = QTest::qWaitFor([&] { return lastClicked; }, 30000);
     o.complete = allClicked && bench.waitForRound(10000);
     o.totalMs = msSince(start);
-    QTest::qWait(200); // whatever the clicks left queued runs while still watched
-    watch.stop();
-    o.longestGapMs = watch.longestGapMs();
-    o.p99GapMs = zorvek::Summarize(watch.gapsMs()).p99;
-    o.longestReplyUs = zorvek::Summarize(bench.handlerMicros()).max;
-    o.peakKiB = zorvek::PeakResidentKiB();
+    finish(o, watch, bench);
     return o;
 }
 
@@ -113,12 +119,7 @@ Outcome burstRefreshes(zorvek::BenchWindow& bench, int refreshes)
         QTest::qWait(5);
     }
     o.totalMs = msSince(start);
-    QTest::qWait(200);
-    watch.stop();
-    o.longestGapMs = watch.longestGapMs();
-    o.p99GapMs = zorvek::Summarize(watch.gapsMs()).p99;
-    o.longestReplyUs = zorvek::Summarize(bench.handlerMicros()).max;
-    o.peakKiB = zorvek::PeakResidentKiB();
+    finish(o, watch, bench);
     return o;
 }
 
