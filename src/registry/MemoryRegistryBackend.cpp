@@ -71,6 +71,21 @@ MemoryRegistryBackend::MemoryRegistryBackend()
 
 MemoryRegistryBackend::~MemoryRegistryBackend() = default;
 
+long MemoryRegistryBackend::resolve(
+    RegistryHandle key, const std::string& subKey, View& from, std::vector<std::string>& path) const
+{
+    if (const long status = resolve(key, from); status != kErrorSuccess)
+        return status;
+    return SplitPath(subKey, path) ? kErrorSuccess : kErrorBadPathname;
+}
+
+long MemoryRegistryBackend::resolve(RegistryHandle key, View& view, std::uint32_t needed) const
+{
+    if (const long status = resolve(key, view); status != kErrorSuccess)
+        return status;
+    return (view.access & needed) == needed ? kErrorSuccess : kErrorAccessDenied;
+}
+
 long MemoryRegistryBackend::resolve(RegistryHandle key, View& view) const
 {
     if (key == RootHandle(kHkeyClassesRoot)) {
@@ -201,11 +216,9 @@ long MemoryRegistryBackend::openKey(
     RegistryHandle key, const std::string& subKey, std::uint32_t, std::uint32_t access, RegistryHandle& result)
 {
     View from;
-    if (const long status = resolve(key, from); status != kErrorSuccess)
-        return status;
     std::vector<std::string> path;
-    if (!SplitPath(subKey, path))
-        return kErrorBadPathname;
+    if (const long status = resolve(key, subKey, from, path); status != kErrorSuccess)
+        return status;
     View opened;
     opened.primary = walk(from.primary, path);
     opened.secondary = walk(from.secondary, path);
@@ -220,11 +233,9 @@ long MemoryRegistryBackend::createKey(RegistryHandle key, const std::string& sub
     std::uint32_t access, RegistryHandle& result, std::uint32_t* disposition)
 {
     View from;
-    if (const long status = resolve(key, from); status != kErrorSuccess)
-        return status;
     std::vector<std::string> path;
-    if (!SplitPath(subKey, path))
-        return kErrorBadPathname;
+    if (const long status = resolve(key, subKey, from, path); status != kErrorSuccess)
+        return status;
     for (const auto& part : path) {
         if (part.size() > kMaxKeyNameLength)
             return kErrorInvalidParameter;
@@ -259,10 +270,8 @@ long MemoryRegistryBackend::queryValue(
     RegistryHandle key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data, std::uint32_t* size)
 {
     View view;
-    if (const long status = resolve(key, view); status != kErrorSuccess)
+    if (const long status = resolve(key, view, kKeyQueryValue); status != kErrorSuccess)
         return status;
-    if (!(view.access & kKeyQueryValue))
-        return kErrorAccessDenied;
     if (data && !size)
         return kErrorInvalidParameter;
     const Value* found = nullptr;
@@ -293,10 +302,8 @@ long MemoryRegistryBackend::setValue(
     RegistryHandle key, const std::string& valueName, std::uint32_t type, const std::uint8_t* data, std::uint32_t size)
 {
     View view;
-    if (const long status = resolve(key, view); status != kErrorSuccess)
+    if (const long status = resolve(key, view, kKeySetValue); status != kErrorSuccess)
         return status;
-    if (!(view.access & kKeySetValue))
-        return kErrorAccessDenied;
     if (valueName.size() > kMaxValueNameLength || (!data && size > 0))
         return kErrorInvalidParameter;
     Key& target = view.primary ? *view.primary : *view.secondary;
@@ -313,11 +320,9 @@ long MemoryRegistryBackend::setValue(
 long MemoryRegistryBackend::deleteKey(RegistryHandle key, const std::string& subKey)
 {
     View from;
-    if (const long status = resolve(key, from); status != kErrorSuccess)
-        return status;
     std::vector<std::string> path;
-    if (!SplitPath(subKey, path))
-        return kErrorBadPathname;
+    if (const long status = resolve(key, subKey, from, path); status != kErrorSuccess)
+        return status;
     std::shared_ptr<Key> target = walk(from.primary, path);
     if (!target)
         target = walk(from.secondary, path);
@@ -336,10 +341,8 @@ long MemoryRegistryBackend::deleteKey(RegistryHandle key, const std::string& sub
 long MemoryRegistryBackend::deleteValue(RegistryHandle key, const std::string& valueName)
 {
     View view;
-    if (const long status = resolve(key, view); status != kErrorSuccess)
+    if (const long status = resolve(key, view, kKeySetValue); status != kErrorSuccess)
         return status;
-    if (!(view.access & kKeySetValue))
-        return kErrorAccessDenied;
     for (Key* target : {view.primary.get(), view.secondary.get()}) {
         if (!target)
             continue;
@@ -356,10 +359,8 @@ long MemoryRegistryBackend::deleteValue(RegistryHandle key, const std::string& v
 long MemoryRegistryBackend::enumKey(RegistryHandle key, std::uint32_t index, char* name, std::uint32_t nameSize)
 {
     View view;
-    if (const long status = resolve(key, view); status != kErrorSuccess)
+    if (const long status = resolve(key, view, kKeyEnumerateSubKeys); status != kErrorSuccess)
         return status;
-    if (!(view.access & kKeyEnumerateSubKeys))
-        return kErrorAccessDenied;
     // Only a merged class key needs its two lists joined.
     const auto children = view.secondary ? childrenOf(view) : std::vector<std::shared_ptr<Key>>();
     const auto& list = view.secondary ? children : view.primary->children;
@@ -376,10 +377,8 @@ long MemoryRegistryBackend::enumValue(RegistryHandle key, std::uint32_t index, c
     std::uint32_t& nameLength, std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataSize)
 {
     View view;
-    if (const long status = resolve(key, view); status != kErrorSuccess)
+    if (const long status = resolve(key, view, kKeyQueryValue); status != kErrorSuccess)
         return status;
-    if (!(view.access & kKeyQueryValue))
-        return kErrorAccessDenied;
     if (data && !dataSize)
         return kErrorInvalidParameter;
     const auto values = valuesOf(view);
@@ -408,10 +407,8 @@ long MemoryRegistryBackend::enumValue(RegistryHandle key, std::uint32_t index, c
 long MemoryRegistryBackend::queryInfoKey(RegistryHandle key, KeyInfo& info)
 {
     View view;
-    if (const long status = resolve(key, view); status != kErrorSuccess)
+    if (const long status = resolve(key, view, kKeyQueryValue); status != kErrorSuccess)
         return status;
-    if (!(view.access & kKeyQueryValue))
-        return kErrorAccessDenied;
     info = KeyInfo{};
     for (const auto& child : childrenOf(view)) {
         ++info.subKeys;

@@ -55,6 +55,10 @@ private:
     };
 
     long resolve(reg::RegistryHandle key, View& view) const;
+    // The same, and ERROR_ACCESS_DENIED unless the handle was opened with all of needed.
+    long resolve(reg::RegistryHandle key, View& view, std::uint32_t needed) const;
+    // The key a path below the handle starts from, and the path's key names.
+    long resolve(reg::RegistryHandle key, const std::string& subKey, View& from, std::vector<std::string>& path) const;
     static std::shared_ptr<Key> walk(std::shared_ptr<Key> from, const std::vector<std::string>& path);
     static std::size_t existingDepth(const std::shared_ptr<Key>& from, const std::vector<std::string>& path);
     static std::shared_ptr<Key> build(std::shared_ptr<Key> from, const std::vector<std::string>& path, bool& created);
