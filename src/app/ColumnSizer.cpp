@@ -90,8 +90,6 @@ public:
             changed();
     }
 
-    const QString& textAt(int column) const { return m_texts[static_cast<std::size_t>(column)]; }
-
     // False when the text was already there.
     bool store(int column, const QString& text)
     {
@@ -166,11 +164,11 @@ bool ColumnSizer::write(Row& item, int row, int column, const QString& text)
 void ColumnSizer::setCell(int row, int column, const QString& text)
 {
     Row* item = rowAt(row);
-    if (!item || column < 0 || column >= m_columns || item->textAt(column) == text)
+    if (!item || column < 0 || column >= m_columns)
         return;
     checkMeasures();
-    write(*item, row, column, text);
-    item->changed();
+    if (write(*item, row, column, text))
+        item->changed();
 }
 
 void ColumnSizer::setRow(int row, std::span<const QString> texts)
