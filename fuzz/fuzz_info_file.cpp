@@ -10,7 +10,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "FuzzCheck.h"
-#include "app/InfoFile.h"
+#include "common/InfoFile.h"
 
 namespace {
 

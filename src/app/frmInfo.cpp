@@ -7,8 +7,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 
-#include "app/TextCodec.h"
-#include "app/Texts.h"
+#include "common/TextCodec.h"
+#include "common/Texts.h"
 
 namespace zorvek {
 

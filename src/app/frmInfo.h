@@ -10,7 +10,7 @@
 #include <QPixmap>
 #include <QString>
 
-#include "app/InfoFile.h"
+#include "common/InfoFile.h"
 
 class QLabel;
 

@@ -25,14 +25,14 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
-#include "app/CaptionButton.h"
-#include "app/ColumnSizer.h"
-#include "app/GameTable.h"
-#include "app/InfoFile.h"
-#include "app/ServerRowDelegate.h"
+#include "widgets/CaptionButton.h"
+#include "widgets/ColumnSizer.h"
+#include "common/GameTable.h"
+#include "common/InfoFile.h"
+#include "widgets/ServerRowDelegate.h"
 #include "app/frmInfo.h"
-#include "app/TextCodec.h"
-#include "app/Texts.h"
+#include "common/TextCodec.h"
+#include "common/Texts.h"
 #include "launch/BrowserPath.h"
 #include "launch/ProcessLauncher.h"
 #include "launch/ServerJoiner.h"

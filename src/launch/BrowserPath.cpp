@@ -5,7 +5,7 @@
 
 #include <QStandardPaths>
 
-#include "app/TextCodec.h"
+#include "common/TextCodec.h"
 #include "registry/cRegistry.h"
 
 namespace zorvek {

@@ -1,6 +1,6 @@
 #include "launch/JoinCommand.h"
 
-#include "app/Texts.h"
+#include "common/Texts.h"
 
 namespace zorvek {
 

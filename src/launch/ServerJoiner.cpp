@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "app/GameTable.h"
+#include "common/GameTable.h"
 #include "launch/JoinCommand.h"
 #include "launch/ProcessLauncher.h"
 #include "registry/cRegistry.h"

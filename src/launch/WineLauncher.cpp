@@ -6,7 +6,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 
-#include "app/TextCodec.h"
+#include "common/TextCodec.h"
 #include "launch/CommandLine.h"
 #include "launch/WinePaths.h"
 #include "registry/SystemRegistry.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/TextCodec.h"
+#include "common/TextCodec.h"
 #include "query/StatusReply.h"
 #include "serverlist/ServerTable.h"
 

@@ -6,9 +6,9 @@
 #include <QLabel>
 #include <QTreeWidget>
 
-#include "app/ColumnSizer.h"
-#include "app/TextCodec.h"
-#include "app/Texts.h"
+#include "widgets/ColumnSizer.h"
+#include "common/TextCodec.h"
+#include "common/Texts.h"
 
 namespace zorvek {
 

@@ -6,9 +6,9 @@
 #include <QImage>
 #include <QLabel>
 
-#include "MainWindowFixture.h"
-#include "ModalAction.h"
-#include "RecordingPrograms.h"
+#include "support/MainWindowFixture.h"
+#include "support/ModalAction.h"
+#include "support/RecordingPrograms.h"
 #include "app/frmInfo.h"
 #include "sample-host/SampleContent.h"
 

@@ -5,10 +5,10 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
-#include "MainWindowFixture.h"
-#include "CountingLauncher.h"
-#include "RecordingPrograms.h"
-#include "TestWinePrefix.h"
+#include "support/MainWindowFixture.h"
+#include "support/CountingLauncher.h"
+#include "support/RecordingPrograms.h"
+#include "support/TestWinePrefix.h"
 #include "launch/WineLauncher.h"
 #include "registry/WineRegistryBackend.h"
 #include "sample-host/ServerProfile.h"

@@ -13,8 +13,8 @@
 #include <QTreeWidget>
 #include <QUdpSocket>
 
-#include "MainWindowFixture.h"
-#include "app/TextCodec.h"
+#include "support/MainWindowFixture.h"
+#include "common/TextCodec.h"
 #include "sample-host/ServerProfile.h"
 
 namespace zorvek::test {

@@ -5,8 +5,8 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
-#include "MainWindowFixture.h"
-#include "ModalAction.h"
+#include "support/MainWindowFixture.h"
+#include "support/ModalAction.h"
 #include "sample-host/ServerProfile.h"
 #include "search/frmPlayers.h"
 

@@ -8,8 +8,8 @@
 #include <QTcpSocket>
 #include <QTreeWidget>
 
-#include "MainWindowFixture.h"
-#include "app/GameTable.h"
+#include "support/MainWindowFixture.h"
+#include "common/GameTable.h"
 #include "serverlist/HttpGet.h"
 
 namespace zorvek::test {

@@ -11,7 +11,7 @@
 #include <QTreeWidget>
 #include <QUdpSocket>
 
-#include "../app/MainWindowFixture.h"
+#include "support/MainWindowFixture.h"
 #include "HardeningSupport.h"
 #include "sample-host/ServerProfile.h"
 

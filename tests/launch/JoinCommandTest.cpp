@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/GameTable.h"
+#include "common/GameTable.h"
 
 namespace zorvek {
 namespace {

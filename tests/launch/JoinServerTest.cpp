@@ -9,10 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include "CountingLauncher.h"
-#include "RecordingPrograms.h"
-#include "TestWinePrefix.h"
-#include "app/GameTable.h"
+#include "support/CountingLauncher.h"
+#include "support/RecordingPrograms.h"
+#include "support/TestWinePrefix.h"
+#include "common/GameTable.h"
 #include "launch/BrowserPath.h"
 #include "launch/JoinCommand.h"
 #include "launch/WineLauncher.h"

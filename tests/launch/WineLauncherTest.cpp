@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "RecordingPrograms.h"
-#include "TestWinePrefix.h"
+#include "support/RecordingPrograms.h"
+#include "support/TestWinePrefix.h"
 
 namespace zorvek {
 namespace {

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/TextCodec.h"
+#include "common/TextCodec.h"
 #include "query/StatusReply.h"
 #include "sample-host/EmulatedGameServer.h"
 #include "sample-host/ServerProfile.h"

@@ -16,8 +16,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/GameTable.h"
-#include "app/TextCodec.h"
+#include "common/GameTable.h"
+#include "common/TextCodec.h"
 #include "query/StatusReply.h"
 #include "sample-host/EmulatedGameServer.h"
 #include "sample-host/ListHost.h"

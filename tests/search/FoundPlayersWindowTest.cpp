@@ -16,7 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/TextCodec.h"
+#include "common/TextCodec.h"
 
 namespace zorvek {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/TextCodec.h"
+#include "common/TextCodec.h"
 #include "serverlist/ServerTable.h"
 
 namespace zorvek {

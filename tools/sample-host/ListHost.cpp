@@ -4,8 +4,8 @@
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 
-#include "app/GameTable.h"
-#include "app/TextCodec.h"
+#include "common/GameTable.h"
+#include "common/TextCodec.h"
 #include "sample-host/SampleContent.h"
 
 namespace zorvek {

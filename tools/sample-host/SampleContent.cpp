@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <QSaveFile>
 
-#include "app/GameTable.h"
+#include "common/GameTable.h"
 
 namespace zorvek {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/GameTable.h"
-#include "app/TextCodec.h"
+#include "common/GameTable.h"
+#include "common/TextCodec.h"
 #include "sample-host/EmulatedGameServer.h"
 #include "sample-host/ListHost.h"
 #include "sample-host/SampleContent.h"

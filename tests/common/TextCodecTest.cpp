@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/TextCodec.h"
+#include "common/TextCodec.h"
 
 namespace zorvek {
 namespace {

@@ -1,4 +1,4 @@
-#include "RecordingPrograms.h"
+#include "support/RecordingPrograms.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/ServerRowDelegate.h"
+#include "widgets/ServerRowDelegate.h"
 
 #include <QApplication>
 #include <QHashFunctions>

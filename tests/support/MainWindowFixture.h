@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "MessageBoxRecorder.h"
+#include "support/MessageBoxRecorder.h"
 #include "app/frmMain.h"
 #include "sample-host/EmulatedGameServer.h"
 #include "sample-host/ListHost.h"

@@ -1,5 +1,5 @@
 // Reading the info file of the list host, and the poster file beside the levelshots.
-#include "app/InfoFile.h"
+#include "common/InfoFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "TestWinePrefix.h"
+#include "support/TestWinePrefix.h"
 
 #include <QDir>
 #include <QFile>

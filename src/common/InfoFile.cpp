@@ -1,4 +1,4 @@
-#include "app/InfoFile.h"
+#include "common/InfoFile.h"
 
 #include <charconv>
 #include <cmath>

@@ -11,21 +11,13 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
-#include "MainWindowFixture.h"
-#include "app/ColumnSizer.h"
-#include "query/StatusSockets.h"
-#include "sample-host/ServerProfile.h"
+#include <gtest/gtest.h>
+
+#include "support/ColumnChecks.h"
+#include "widgets/ColumnSizer.h"
 
 namespace zorvek::test {
 namespace {
-
-std::vector<int> widths(const QTreeWidget& list)
-{
-    std::vector<int> result;
-    for (int c = 0; c < list.columnCount(); ++c)
-        result.push_back(list.columnWidth(c));
-    return result;
-}
 
 // A list with the server list's six columns, shown at its width.
 void showWithServerColumns(QTreeWidget& list, int height)
@@ -33,28 +25,6 @@ void showWithServerColumns(QTreeWidget& list, int height)
     list.setHeaderLabels({"Name", "Mode", "Map", "FF", "Kam", "Players"});
     list.resize(577, height);
     list.show();
-}
-
-// The rule, measured from scratch over every row.
-void expectSizedByTheRule(const QTreeWidget& list)
-{
-    const int n = list.columnCount();
-    int used = 0;
-    for (int c = 0; c < n; ++c) {
-        int widest = HeaderTextWidth(list, c);
-        for (int r = 0; r < list.topLevelItemCount(); ++r) {
-            const QString text = list.topLevelItem(r)->text(c);
-            widest = std::max(widest, CellTextWidth(list, text));
-            // Never narrower than the view itself needs: no cell text is elided.
-            EXPECT_GE(list.columnWidth(c), list.sizeHintForIndex(list.model()->index(r, c)).width())
-                << c << " " << r;
-        }
-        if (c < n - 1)
-            EXPECT_EQ(list.columnWidth(c), widest) << "column " << c;
-        else
-            EXPECT_EQ(list.columnWidth(c), std::max(widest, list.viewport()->width() - used)) << "last column";
-        used += list.columnWidth(c);
-    }
 }
 
 TEST(ColumnSizerTest, EmptyCellsGiveHeaderWideColumns)
@@ -260,48 +230,6 @@ TEST(ColumnSizerTest, KeptTextWidthsStayBoundedAndCorrect)
     EXPECT_GT(sizer.keptTextWidths(), 0);
     sizer.clear();
     EXPECT_EQ(sizer.keptTextWidths(), 0);
-}
-
-using ServerListColumnsTest = MainWindowFixture;
-
-TEST_F(ServerListColumnsTest, FitAfterAGameIsSelectedAndAfterEveryReply)
-{
-    std::vector<EmulatedGameServer*> list;
-    const QList<QByteArray> maps{"mp_crash", "mp_x", "mp_a_very_long_map_name_for_the_column", "mp_strike"};
-    for (const QByteArray& map : maps) {
-        ServerProfile p;
-        p.mapName = map;
-        p.gameType = map.size() > 10 ? "searchanddestroy" : "dm";
-        list.push_back(addServer(p));
-    }
-    serveGame(2, list);
-    start();
-
-    // Compare the kept widths with a full measure after every handled reply.
-    int compared = 0;
-    QObject::connect(window->sockCOD, &StatusSockets::dataArrival, window.get(), [&] {
-        const std::vector<int> kept = widths(*window->listServers);
-        ResizeColumnWidth(window->listServers);
-        EXPECT_EQ(kept, widths(*window->listServers));
-        ++compared;
-    });
-
-    window->tabGames->setCurrentIndex(1);
-    expectSizedByTheRule(*window->listServers);
-    ASSERT_TRUE(waitForReplies({1, 2, 3, 4}));
-    expectSizedByTheRule(*window->listServers);
-
-    // The long map goes away: the column shrinks to the next widest text.
-    ServerProfile shorter = list[2]->profile();
-    shorter.mapName = "mp_b";
-    list[2]->setProfile(shorter);
-    window->cmdResponse_Click();
-    ASSERT_TRUE(waitForReplies({1, 2, 3, 4}));
-    expectSizedByTheRule(*window->listServers);
-    EXPECT_GE(compared, 8);
-    const QRect lastHeader(window->listServers->header()->sectionViewportPosition(5), 0,
-                           window->listServers->columnWidth(5), 1);
-    EXPECT_EQ(lastHeader.right() + 1, window->listServers->viewport()->width());
 }
 
 } // namespace

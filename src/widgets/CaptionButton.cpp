@@ -1,4 +1,4 @@
-#include "app/CaptionButton.h"
+#include "widgets/CaptionButton.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

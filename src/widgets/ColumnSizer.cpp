@@ -1,4 +1,4 @@
-#include "app/ColumnSizer.h"
+#include "widgets/ColumnSizer.h"
 
 #include <algorithm>
 #include <cmath>

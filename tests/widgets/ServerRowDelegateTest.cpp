@@ -12,8 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ColumnSizer.h"
-#include "app/ServerRowDelegate.h"
+#include "widgets/ColumnSizer.h"
+#include "widgets/ServerRowDelegate.h"
 
 namespace zorvek {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/TextCodec.h"
+#include "common/TextCodec.h"
 
 #include <algorithm>
 #include <array>

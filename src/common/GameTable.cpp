@@ -1,4 +1,4 @@
-#include "app/GameTable.h"
+#include "common/GameTable.h"
 
 #include <stdexcept>
 
