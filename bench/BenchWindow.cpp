@@ -13,9 +13,7 @@
 
 namespace zorvek {
 
-BenchWindow::BenchWindow() : m_counted(256, false), m_replies(256)
-{
-}
+BenchWindow::BenchWindow() : m_counted(256, false), m_replies(256) {}
 
 BenchWindow::~BenchWindow() = default;
 

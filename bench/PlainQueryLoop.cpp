@@ -16,9 +16,7 @@ constexpr char kQuery[] = "\xFF\xFF\xFF\xFFgetstatus";
 
 } // namespace
 
-PlainQueryLoop::PlainQueryLoop(std::vector<std::uint16_t> ports) : m_ports(std::move(ports))
-{
-}
+PlainQueryLoop::PlainQueryLoop(std::vector<std::uint16_t> ports) : m_ports(std::move(ports)) {}
 
 PlainQueryLoop::~PlainQueryLoop()
 {
@@ -76,10 +74,12 @@ PlainQueryLoop::Round PlainQueryLoop::run(int timeoutMs)
     for (const int fd : m_sockets)
         ::send(fd, kQuery, sizeof kQuery - 1, 0);
     while (round.answered < static_cast<int>(m_sockets.size())) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0)
             break;
-        const int n = ::epoll_wait(m_epoll, events.data(), static_cast<int>(events.size()), static_cast<int>(left));
+        const int n =
+            ::epoll_wait(m_epoll, events.data(), static_cast<int>(events.size()), static_cast<int>(left));
         for (int k = 0; k < n; ++k) {
             const std::uint32_t i = events[static_cast<std::size_t>(k)].data.u32;
             while (::recv(m_sockets[i], buffer, sizeof buffer, 0) >= 0) {

@@ -62,8 +62,8 @@ QstatRun::Result QstatRun::run() const
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, m_outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, m_outputFile.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
 
     Result result;
@@ -73,7 +73,8 @@ QstatRun::Result QstatRun::run() const
     int status = 0;
     if (spawned == 0)
         ::waitpid(pid, &status, 0);
-    result.micros = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+    result.micros =
+        std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
         return result;

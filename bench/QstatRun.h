@@ -13,7 +13,7 @@ public:
     struct Result
     {
         double micros = 0;
-        int answered = 0;  // servers shown with a map
+        int answered = 0; // servers shown with a map
         int exitCode = -1;
         std::string firstServerLine;
     };

@@ -16,21 +16,21 @@ namespace {
 
 std::int64_t nowMs()
 {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
 bool isCommand(const char* data, ssize_t size, const char* command)
 {
     const QByteArray prefix = OutOfBandPrefix() + command;
-    return size >= prefix.size() && std::memcmp(data, prefix.constData(), static_cast<std::size_t>(prefix.size())) == 0;
+    return size >= prefix.size() &&
+           std::memcmp(data, prefix.constData(), static_cast<std::size_t>(prefix.size())) == 0;
 }
 
 } // namespace
 
-ServerFarm::ServerFarm(Options options) : m_options(options)
-{
-}
+ServerFarm::ServerFarm(Options options) : m_options(options) {}
 
 ServerFarm::~ServerFarm()
 {
@@ -50,8 +50,9 @@ ServerFarm::~ServerFarm()
 
 ServerProfile ServerFarm::MakeProfile(int i)
 {
-    static const char* const maps[] = {"mp_crash",    "mp_backlot",   "mp_strike", "mp_crossfire", "mp_district",
-                                       "mp_vacant",   "mp_overgrown", "mp_bloc",   "mp_pipeline",  "mp_showdown"};
+    static const char* const maps[] = {"mp_crash",    "mp_backlot", "mp_strike",    "mp_crossfire",
+                                       "mp_district", "mp_vacant",  "mp_overgrown", "mp_bloc",
+                                       "mp_pipeline", "mp_showdown"};
     static const char* const types[] = {"war", "dm", "sd", "dom", "koth", "sab"};
     ServerProfile profile;
     profile.game = 2;
@@ -153,7 +154,8 @@ void ServerFarm::run()
     for (;;) {
         int timeout = -1;
         if (!m_pending.empty())
-            timeout = static_cast<int>(std::max<std::int64_t>(0, m_firstPendingMs + m_options.burstWaitMs - nowMs()));
+            timeout = static_cast<int>(
+                std::max<std::int64_t>(0, m_firstPendingMs + m_options.burstWaitMs - nowMs()));
         const int n = ::epoll_wait(m_epoll, events.data(), static_cast<int>(events.size()), timeout);
         for (int k = 0; k < n; ++k) {
             if (events[static_cast<std::size_t>(k)].data.u32 == UINT32_MAX)

@@ -22,8 +22,8 @@ public:
     struct Options
     {
         int servers = 255;
-        int replyBytes = 0;  // pad or trim each status reply to this size (0: as built)
-        bool burst = false;  // hold the status replies until every server has a query, then send all
+        int replyBytes = 0;    // pad or trim each status reply to this size (0: as built)
+        bool burst = false;    // hold the status replies until every server has a query, then send all
         int burstWaitMs = 200; // a burst goes out anyway this long after its first query
     };
 

@@ -62,8 +62,9 @@ double click(zorvek::frmMain& window)
 void print(const char* name, const Outcome& o)
 {
     std::printf("  %s\n", name);
-    std::printf("    event loop blocked at most %.2f ms (p99 gap between 1-ms ticks %.2f ms); whole run %.0f ms%s\n",
-                o.longestGapMs, o.p99GapMs, o.totalMs, o.complete ? "" : "; NOT ALL REPLIES CAME");
+    std::printf(
+        "    event loop blocked at most %.2f ms (p99 gap between 1-ms ticks %.2f ms); whole run %.0f ms%s\n",
+        o.longestGapMs, o.p99GapMs, o.totalMs, o.complete ? "" : "; NOT ALL REPLIES CAME");
     std::printf("    longest click handler %.2f ms, longest reply handler %.1f us\n", o.longestClickMs,
                 o.longestReplyUs);
     std::printf("    peak memory (VmHWM) %.1f MiB, resident before %.1f MiB\n", o.peakKiB / 1024.0,
@@ -132,7 +133,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
-    const QCommandLineOption clicksOption(QStringLiteral("clicks"), QStringLiteral("Refresh clicks (default 100)."),
+    const QCommandLineOption clicksOption(QStringLiteral("clicks"),
+                                          QStringLiteral("Refresh clicks (default 100)."),
                                           QStringLiteral("N"), QStringLiteral("100"));
     const QCommandLineOption burstsOption(QStringLiteral("bursts"),
                                           QStringLiteral("Refreshes answered at once (default 20)."),
@@ -158,8 +160,9 @@ int main(int argc, char** argv)
     {
         zorvek::ServerProcess servers;
         auto bench = std::make_unique<zorvek::BenchWindow>();
-        if (!servers.start({QStringLiteral("--servers"), QString::number(kServers), QStringLiteral("--reply-bytes"),
-                            QStringLiteral("1400"), QStringLiteral("--burst")}) ||
+        if (!servers.start({QStringLiteral("--servers"), QString::number(kServers),
+                            QStringLiteral("--reply-bytes"), QStringLiteral("1400"),
+                            QStringLiteral("--burst")}) ||
             !bench->start(servers.listHost(), kServers)) {
             std::fprintf(stderr, "bench_load: the window did not start against %d servers\n", kServers);
             return 1;
@@ -168,12 +171,14 @@ int main(int argc, char** argv)
         burst = burstRefreshes(*bench, bursts);
     }
 
-    std::printf("Load on the main window (offscreen), %d emulated CoD4 servers on loopback, one run\n", kServers);
+    std::printf("Load on the main window (offscreen), %d emulated CoD4 servers on loopback, one run\n",
+                kServers);
     char name[160];
-    std::snprintf(name, sizeof name, "refresh button clicked %d times in a row, each click its own event", clicks);
+    std::snprintf(name, sizeof name, "refresh button clicked %d times in a row, each click its own event",
+                  clicks);
     print(name, clicked);
-    std::snprintf(name, sizeof name, "%d refreshes, all %d servers answering at once with %d-byte replies", bursts,
-                  kServers, burstBytes);
+    std::snprintf(name, sizeof name, "%d refreshes, all %d servers answering at once with %d-byte replies",
+                  bursts, kServers, burstBytes);
     print(name, burst);
     return clicked.complete && burst.complete ? 0 : 1;
 }

@@ -35,7 +35,8 @@ int visibleRows(zorvek::frmMain& window)
 {
     QTreeWidget* list = window.listServers;
     const int rowHeight = list->sizeHintForRow(0);
-    return rowHeight > 0 ? std::min(list->topLevelItemCount(), list->viewport()->height() / rowHeight + 1) : 0;
+    return rowHeight > 0 ? std::min(list->topLevelItemCount(), list->viewport()->height() / rowHeight + 1)
+                         : 0;
 }
 
 const char* verdict(bool met)
@@ -52,10 +53,12 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
-    const QCommandLineOption roundsOption(QStringLiteral("rounds"), QStringLiteral("Measured rounds (default 15)."),
+    const QCommandLineOption roundsOption(QStringLiteral("rounds"),
+                                          QStringLiteral("Measured rounds (default 15)."),
                                           QStringLiteral("N"), QStringLiteral("15"));
-    const QCommandLineOption serversOption(QStringLiteral("servers"), QStringLiteral("Servers (default 255)."),
-                                           QStringLiteral("N"), QStringLiteral("255"));
+    const QCommandLineOption serversOption(QStringLiteral("servers"),
+                                           QStringLiteral("Servers (default 255)."), QStringLiteral("N"),
+                                           QStringLiteral("255"));
     parser.addOptions({roundsOption, serversOption});
     parser.process(app);
     const int rounds = std::max(1, parser.value(roundsOption).toInt());
@@ -158,9 +161,10 @@ int main(int argc, char** argv)
     const Summary reply = zorvek::Summarize(bench.handlerMicros());
     const Summary paint = zorvek::Summarize(paints);
 
-    std::printf("Refresh of %d emulated CoD4 servers on loopback (replies of %d bytes and more), %d rounds, one run; "
-                "load average %.2f before, %.2f after\n",
-                count, servers.replyBytes(), rounds, loadBefore, zorvek::LoadAverage());
+    std::printf(
+        "Refresh of %d emulated CoD4 servers on loopback (replies of %d bytes and more), %d rounds, one run; "
+        "load average %.2f before, %.2f after\n",
+        count, servers.replyBytes(), rounds, loadBefore, zorvek::LoadAverage());
     std::printf("  %-58s %8s %8s %8s\n", "milliseconds", "median", "min", "max");
     printRow("(a) main window: SendQuery start -> all replies handled+painted", a);
     printRow("    of which SendQuery itself (255 sends, rows reset)", aSend);
@@ -189,9 +193,9 @@ int main(int argc, char** argv)
                     a.min / bDefaults.min, verdict(a.median <= 0.5 * bDefaults.median));
     }
     std::printf("  (a)/(c)          %6.2fx  %6.2fx\n", a.median / c.median, a.min / c.min);
-    std::printf("One reply handled (sockCOD_DataArrival: parse, row, column sizing) at %d rows, %d replies\n", count,
-                reply.count);
-    std::printf("  median %.1f us, p90 %.1f us, p99 %.1f us, max %.1f us   target < 50 us (p99): %s\n", reply.median,
-                reply.p90, reply.p99, reply.max, verdict(reply.p99 < 50));
+    std::printf("One reply handled (sockCOD_DataArrival: parse, row, column sizing) at %d rows, %d replies\n",
+                count, reply.count);
+    std::printf("  median %.1f us, p90 %.1f us, p99 %.1f us, max %.1f us   target < 50 us (p99): %s\n",
+                reply.median, reply.p90, reply.p99, reply.max, verdict(reply.p99 < 50));
     return 0;
 }

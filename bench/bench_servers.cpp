@@ -7,8 +7,8 @@
 #include <unistd.h>
 
 #include <QCommandLineParser>
-#include <QGuiApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QSocketNotifier>
 
 #include "ServerFarm.h"
@@ -22,7 +22,8 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
-    const QCommandLineOption serversOption(QStringLiteral("servers"), QStringLiteral("Emulated CoD4 servers (1..255)."),
+    const QCommandLineOption serversOption(QStringLiteral("servers"),
+                                           QStringLiteral("Emulated CoD4 servers (1..255)."),
                                            QStringLiteral("N"), QStringLiteral("255"));
     const QCommandLineOption bytesOption(QStringLiteral("reply-bytes"),
                                          QStringLiteral("Status replies of exactly N bytes (0: as built)."),
@@ -50,8 +51,9 @@ int main(int argc, char** argv)
     int n = 0;
     for (const std::uint16_t port : farm.ports()) {
         ++n;
-        list += "Bench " + QByteArray::number(n) + " | " + farm.profiles()[static_cast<std::size_t>(n - 1)].gameType +
-                ";127.0.0.1;" + QByteArray::number(port) + ";EXE:;\r\n";
+        list += "Bench " + QByteArray::number(n) + " | " +
+                farm.profiles()[static_cast<std::size_t>(n - 1)].gameType + ";127.0.0.1;" +
+                QByteArray::number(port) + ";EXE:;\r\n";
         hosts += "127.0.0.1:" + QByteArray::number(port) + '\n';
     }
     zorvek::ListHost host;
@@ -79,7 +81,8 @@ int main(int argc, char** argv)
         }
     });
 
-    std::printf("ready %s %d\n", qPrintable(host.hostAndPort()), static_cast<int>(farm.statusReply(0).size()));
+    std::printf("ready %s %d\n", qPrintable(host.hostAndPort()),
+                static_cast<int>(farm.statusReply(0).size()));
     std::fflush(stdout);
     return app.exec();
 }

@@ -51,7 +51,8 @@ void checkPathWithArguments(FuzzedDataProvider& input)
         stem.erase(0, stem.find_first_not_of('"'));
     const std::string extension = input.ConsumeBool() ? ".exe" : ".EXE";
     const std::string arguments = input.ConsumeRemainingBytesAsString();
-    const std::string command = quoted ? "\"" + stem + extension + "\"" + arguments : stem + extension + arguments;
+    const std::string command =
+        quoted ? "\"" + stem + extension + "\"" + arguments : stem + extension + arguments;
     FUZZ_CHECK(BrowserPathFromCommand(command) == stem + extension);
 }
 

@@ -38,7 +38,8 @@ void checkArguments(FuzzedDataProvider& input)
     const std::string line = JoinWindowsCommandLine(arguments);
     FUZZ_CHECK(SplitWindowsCommandLine(line) == arguments);
     for (const std::string& argument : arguments)
-        FUZZ_CHECK(SplitWindowsCommandLine(QuoteWindowsArgument(argument)) == std::vector<std::string>{argument});
+        FUZZ_CHECK(SplitWindowsCommandLine(QuoteWindowsArgument(argument)) ==
+                   std::vector<std::string>{argument});
 }
 
 } // namespace

@@ -47,8 +47,9 @@ void checkAnyText(std::string_view text, std::string_view fmt, ServerTable& tabl
             at += 2;
         else if (n > 1 && text.compare(at, 1, "\n") == 0)
             at += 1;
-        for (std::string_view field : {name, std::string_view(slot.ServerHost), std::string_view(slot.ServerPort),
-                                       std::string_view(slot.ServerLink)}) {
+        for (std::string_view field :
+             {name, std::string_view(slot.ServerHost), std::string_view(slot.ServerPort),
+              std::string_view(slot.ServerLink)}) {
             FUZZ_CHECK(field.find(';') == std::string_view::npos);
             FUZZ_CHECK(text.compare(at, field.size(), field) == 0);
             FUZZ_CHECK(at + field.size() < text.size() && text[at + field.size()] == ';');

@@ -73,7 +73,8 @@ void checkAnyReply(std::string_view reply, Players& players)
         FUZZ_CHECK(players[static_cast<std::size_t>(k)].PlayerName == kUntouched);
 
     const std::uint8_t maxClients = ReadMaxClients(GetParam(reply, "sv_maxclients"));
-    FUZZ_CHECK(maxClients == 0 || std::to_string(maxClients).size() <= GetParam(reply, "sv_maxclients").size());
+    FUZZ_CHECK(maxClients == 0 ||
+               std::to_string(maxClients).size() <= GetParam(reply, "sv_maxclients").size());
 }
 
 std::string textFrom(FuzzedDataProvider& input, std::size_t length, std::string_view banned)
@@ -96,7 +97,8 @@ void checkWellFormed(FuzzedDataProvider& input, Players& players)
     std::vector<std::pair<std::string, std::string>> settings;
     const int extra = input.ConsumeIntegralInRange(0, 6);
     for (int i = 0; i < extra; ++i)
-        settings.emplace_back("x" + textFrom(input, 12, std::string_view("\\\n", 2)), textFrom(input, 12, "\\\n."));
+        settings.emplace_back("x" + textFrom(input, 12, std::string_view("\\\n", 2)),
+                              textFrom(input, 12, "\\\n."));
     for (std::string_view name : kSettings)
         if (input.ConsumeBool())
             settings.emplace_back(name, textFrom(input, 20, "\\\n."));
@@ -109,7 +111,8 @@ void checkWellFormed(FuzzedDataProvider& input, Players& players)
 
     std::vector<Player> list(input.ConsumeIntegralInRange<std::size_t>(0, 300));
     for (Player& p : list)
-        p = {textFrom(input, 24, "\""), input.ConsumeIntegralInRange(-99999, 99999), input.ConsumeIntegralInRange(0, 999)};
+        p = {textFrom(input, 24, "\""), input.ConsumeIntegralInRange(-99999, 99999),
+             input.ConsumeIntegralInRange(0, 999)};
 
     std::string reply = std::string(4, '\xFF') + "statusResponse\n";
     for (const auto& [name, value] : unique)
@@ -119,7 +122,8 @@ void checkWellFormed(FuzzedDataProvider& input, Players& players)
         reply += std::to_string(p.score) + ' ' + std::to_string(p.ping) + " \"" + p.name + "\"\n";
 
     for (std::string_view name : kSettings) {
-        const auto found = std::find_if(unique.begin(), unique.end(), [&](auto& u) { return u.first == name; });
+        const auto found =
+            std::find_if(unique.begin(), unique.end(), [&](auto& u) { return u.first == name; });
         FUZZ_CHECK(GetParam(reply, name) == (found == unique.end() ? std::string() : found->second));
     }
     FUZZ_CHECK(GetNumPlayers(reply) == std::min<std::size_t>(list.size(), 255));

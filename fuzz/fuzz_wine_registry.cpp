@@ -161,7 +161,8 @@ void checkWrittenByWine(FuzzedDataProvider& input)
                 const std::uint32_t number = input.ConsumeIntegral<std::uint32_t>();
                 value.type = kRegDword;
                 value.data = {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
-                              static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)};
+                              static_cast<std::uint8_t>(number >> 16),
+                              static_cast<std::uint8_t>(number >> 24)};
                 std::snprintf(buffer, sizeof buffer, "dword:%08x", number);
                 valueLine += buffer;
                 break;

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Builds Zorvek with its tests and runs every test: the native suites through ctest, the
-# Windows registry backend built with MinGW and run under Wine, and the whole suite again
-# under AddressSanitizer and UndefinedBehaviorSanitizer with a short run of every fuzz target.
+# Checks the formatting, builds Zorvek with its tests and runs every test: the native suites
+# through ctest, the Windows registry backend built with MinGW and run under Wine, and the
+# whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer with a short run of
+# every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 scripts/ensure-packages.sh "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+
+echo "=== formatting"
+scripts/check-format.sh
 
 BUILD=${BUILD:-build}
 export QT_QPA_PLATFORM=offscreen

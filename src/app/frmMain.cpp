@@ -5,8 +5,8 @@
 #include <map>
 #include <optional>
 
-#include <QCoreApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,25 +25,25 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
-#include "widgets/CaptionButton.h"
-#include "widgets/ColumnSizer.h"
+#include "app/frmInfo.h"
 #include "common/GameTable.h"
 #include "common/InfoFile.h"
-#include "widgets/ServerRowDelegate.h"
-#include "app/frmInfo.h"
 #include "common/TextCodec.h"
 #include "common/Texts.h"
 #include "launch/BrowserPath.h"
 #include "launch/ProcessLauncher.h"
 #include "launch/ServerJoiner.h"
 #include "query/StatusReply.h"
-#include "search/PlayerSearch.h"
-#include "search/frmPlayers.h"
 #include "query/StatusSockets.h"
 #include "registry/SystemRegistry.h"
 #include "registry/cRegistry.h"
+#include "search/PlayerSearch.h"
+#include "search/frmPlayers.h"
 #include "serverlist/HttpGet.h"
 #include "serverlist/ServerListParser.h"
+#include "widgets/CaptionButton.h"
+#include "widgets/ColumnSizer.h"
+#include "widgets/ServerRowDelegate.h"
 
 // The window's pictures live in a resource file of a static library: it has to be
 // registered by hand, outside any namespace.
@@ -139,7 +139,8 @@ std::optional<QHostAddress> resolveHost(const std::string& host, frmMain::HostCa
 std::optional<quint16> portNumber(const std::string& text)
 {
     bool ok = false;
-    const uint port = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())).trimmed().toUInt(&ok);
+    const uint port =
+        QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())).trimmed().toUInt(&ok);
     if (!ok || port < 1 || port > 65535)
         return std::nullopt;
     return static_cast<quint16>(port);
@@ -161,7 +162,8 @@ frmMain::Options frmMain::DefaultOptions()
 
 frmMain::frmMain(Options options, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
       m_options(std::move(options)), m_table(std::make_unique<ServerTable>()),
       m_hostCache(std::make_unique<HostCache>())
 {
@@ -169,7 +171,8 @@ frmMain::frmMain(Options options, QWidget* parent)
     sockCOD = new StatusSockets(this);
     connect(sockCOD, &StatusSockets::dataArrival, this, &frmMain::sockCOD_DataArrival);
     Inet1 = new HttpGet(m_options.httpTimeoutMs, this);
-    m_launcher = m_options.launcher ? m_options.launcher : std::shared_ptr<ProcessLauncher>(MakeSystemProcessLauncher());
+    m_launcher = m_options.launcher ? m_options.launcher
+                                    : std::shared_ptr<ProcessLauncher>(MakeSystemProcessLauncher());
 }
 
 frmMain::~frmMain()
@@ -220,7 +223,8 @@ void frmMain::buildControls()
     tabGames->setExpanding(false);
     tabGames->setDrawBase(false);
     for (const GameInfo& game : GameTable())
-        tabGames->addTab(QString::fromLatin1(game.GameCaption.data(), static_cast<qsizetype>(game.GameCaption.size())));
+        tabGames->addTab(
+            QString::fromLatin1(game.GameCaption.data(), static_cast<qsizetype>(game.GameCaption.size())));
     const int barHeight = tabGames->sizeHint().height();
     tabGames->setGeometry(8, 96, 593, barHeight);
     tabPage->setGeometry(8, 96 + barHeight - 2, 593, 521 - barHeight + 2);
@@ -236,7 +240,8 @@ void frmMain::buildControls()
     listServers->setAllColumnsShowFocus(true);
     listServers->setSelectionMode(QAbstractItemView::SingleSelection);
     listServers->setHeaderLabels({u8(texts::kColServerName), u8(texts::kColMode), u8(texts::kColMap),
-                                  u8(texts::kColFriendlyFire), u8(texts::kColKillCam), u8(texts::kColPlayers)});
+                                  u8(texts::kColFriendlyFire), u8(texts::kColKillCam),
+                                  u8(texts::kColPlayers)});
     listServers->header()->setStretchLastSection(false);
     listServers->header()->setSectionsMovable(false);
     listServers->headerItem()->setTextAlignment(0, Qt::AlignLeft | Qt::AlignVCenter);
@@ -309,7 +314,8 @@ void frmMain::Form_Load()
 
     // The selected server stays highlighted while another control has the focus.
     QPalette palette = listServers->palette();
-    palette.setBrush(QPalette::Inactive, QPalette::Highlight, palette.brush(QPalette::Active, QPalette::Highlight));
+    palette.setBrush(QPalette::Inactive, QPalette::Highlight,
+                     palette.brush(QPalette::Active, QPalette::Highlight));
     palette.setBrush(QPalette::Inactive, QPalette::HighlightedText,
                      palette.brush(QPalette::Active, QPalette::HighlightedText));
     listServers->setPalette(palette);
@@ -334,7 +340,8 @@ void frmMain::GetListServers(const QString& url, std::uint8_t game)
         m_ListFetchStatus = 1;
     } else if (text.empty()) {
         showMessage(QMessageBox::Critical, u8(texts::kErrorTitle),
-                    u8(texts::kListHostUnavailablePrefix) + HttpGet::hostOf(url) + u8(texts::kUnavailableSuffix));
+                    u8(texts::kListHostUnavailablePrefix) + HttpGet::hostOf(url) +
+                        u8(texts::kUnavailableSuffix));
         m_ListFetchStatus = 2;
     }
 }
@@ -352,7 +359,8 @@ void frmMain::tabGames_Click()
         m_LevelshotFolder = QString::fromLatin1(game.LevelshotFolder.data(),
                                                 static_cast<qsizetype>(game.LevelshotFolder.size()));
         imgLevelshot->setPixmap(m_DefaultLevelshot);
-        m_GameCaption = QString::fromLatin1(game.GameCaption.data(), static_cast<qsizetype>(game.GameCaption.size()));
+        m_GameCaption =
+            QString::fromLatin1(game.GameCaption.data(), static_cast<qsizetype>(game.GameCaption.size()));
     }
 
     ServerTable& table = *m_table;
@@ -460,7 +468,8 @@ void frmMain::sockCOD_DataArrival(int Index, const QByteArray& datagram)
     m_TotalPlayers = static_cast<std::int16_t>(total);
     // Setting a tab's text lays the whole tab strip out again: with a burst of replies
     // the caption is written once per pass of the event loop, with the latest total.
-    m_pendingCaption = m_GameCaption + QStringLiteral(" (") + QString::number(m_TotalPlayers) + QLatin1Char(')');
+    m_pendingCaption =
+        m_GameCaption + QStringLiteral(" (") + QString::number(m_TotalPlayers) + QLatin1Char(')');
     m_pendingCaptionTab = tabGames->currentIndex();
     if (!m_captionQueued) {
         m_captionQueued = true;
@@ -502,11 +511,11 @@ void frmMain::ShowLevelshot(std::uint8_t Server)
         return;
     const std::string& map = (*m_table)[Server].MapName;
     m_LevelshotPath = QDir(m_programFolder).filePath(QStringLiteral("levelshots/")) +
-                      QString(m_LevelshotFolder).replace(QLatin1Char('\\'), QLatin1Char('/')) + FromCp1250(map) +
-                      QStringLiteral(".jpg");
+                      QString(m_LevelshotFolder).replace(QLatin1Char('\\'), QLatin1Char('/')) +
+                      FromCp1250(map) + QStringLiteral(".jpg");
     // A map name is the server's text: it must not lead the lookup out of the game's folder.
-    const bool plainName = map.find_first_of(std::string_view("/\\\0", 3)) == std::string::npos && map != ".." &&
-                           map != ".";
+    const bool plainName =
+        map.find_first_of(std::string_view("/\\\0", 3)) == std::string::npos && map != ".." && map != ".";
     QPixmap picture;
     if (plainName && QFileInfo(m_LevelshotPath).isFile() && picture.load(m_LevelshotPath))
         imgLevelshot->setPixmap(picture);
@@ -522,9 +531,10 @@ void frmMain::GetPlayersList(std::uint8_t Server, bool ShowP)
     if (ShowP) {
         for (int k = 1; k <= std::min(pairs, kMaxPlayers); ++k) {
             const PlayerSlot& player = slot.Players[static_cast<std::size_t>(k)];
-            auto* row = new QTreeWidgetItem(listPlayers, {FromCp1250(player.PlayerName),
-                                                          QString::fromStdString(FormatNumber(player.PlayerPing)),
-                                                          FromCp1250(player.PlayerScore)});
+            auto* row =
+                new QTreeWidgetItem(listPlayers, {FromCp1250(player.PlayerName),
+                                                  QString::fromStdString(FormatNumber(player.PlayerPing)),
+                                                  FromCp1250(player.PlayerScore)});
             row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
             row->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
         }
@@ -637,9 +647,9 @@ void frmMain::loadInfo()
     m_InfoState = 0;
     const QByteArray text = Inet1->get(listHostUrl(kInfoPath), HttpGet::kTextLimit);
     m_ListTexts[0].assign(text.constData(), static_cast<std::size_t>(text.size()));
-    std::optional<InfoPoster> poster = LoadInfoPoster(m_ListTexts[0], m_programFolder, [this](const QString& url) {
-        return Inet1->get(url, HttpGet::kPictureLimit);
-    });
+    std::optional<InfoPoster> poster =
+        LoadInfoPoster(m_ListTexts[0], m_programFolder,
+                       [this](const QString& url) { return Inet1->get(url, HttpGet::kPictureLimit); });
     if (poster)
         m_infoPoster = std::make_unique<InfoPoster>(std::move(*poster));
     else
@@ -666,7 +676,8 @@ void frmMain::Form_Resize()
         return;
     // Shown once per run: a later size change (minimise and restore) does not bring it back.
     std::unique_ptr<InfoPoster> poster = std::move(m_infoPoster);
-    m_frmInfo = std::make_unique<frmInfo>(*poster, [this](const std::string& link) { joiner().OpenLink(link); }, this);
+    m_frmInfo = std::make_unique<frmInfo>(
+        *poster, [this](const std::string& link) { joiner().OpenLink(link); }, this);
     m_frmInfo->exec();
 }
 

@@ -17,8 +17,8 @@ constexpr std::array<GameInfo, kGameCount> kGames{{
      "SOFTWARE\\Activision\\Call of Duty United Offensive", "\\CoDUOMP.exe"},
     {"CoD1", "/zorvek/zorvek_listservers_cod.txt", "000", "cod1-coduo\\",
      "SOFTWARE\\Activision\\Call of Duty", "\\CoDMP.exe"},
-    {"CoD2", "/zorvek/zorvek_listservers_cod2.txt", "000", "cod2\\",
-     "SOFTWARE\\Activision\\Call of Duty 2", "cod2mp_s.exe"},
+    {"CoD2", "/zorvek/zorvek_listservers_cod2.txt", "000", "cod2\\", "SOFTWARE\\Activision\\Call of Duty 2",
+     "cod2mp_s.exe"},
 }};
 
 } // namespace

@@ -87,7 +87,8 @@ std::optional<InfoFile> ParseInfoFile(std::string_view text)
     }
 
     const double height = RoundHalfEven(LeadingNumber(fields[1]));
-    if (!(height >= std::numeric_limits<std::int16_t>::min() && height <= std::numeric_limits<std::int16_t>::max()))
+    if (!(height >= std::numeric_limits<std::int16_t>::min() &&
+          height <= std::numeric_limits<std::int16_t>::max()))
         return std::nullopt;
 
     InfoFile info;

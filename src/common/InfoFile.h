@@ -14,7 +14,7 @@ namespace zorvek {
 // Texts are the file's bytes (Windows-1250), decoded where they reach the screen or the browser.
 struct InfoFile
 {
-    double InfoWidth = 0;       // poster width in pixels, fractions kept
+    double InfoWidth = 0;        // poster width in pixels, fractions kept
     std::int16_t InfoHeight = 0; // poster height in pixels
     std::string PosterUrl;
     std::string InfoLink;

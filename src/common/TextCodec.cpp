@@ -67,7 +67,8 @@ std::array<char16_t, 256> buildCp1250Table()
         char16_t unit = static_cast<char16_t>(b);
         if (cd.valid()) {
             const char byte = static_cast<char>(b);
-            const std::string utf16 = cd.convert(std::string_view(&byte, 1), std::string_view("\xFD\xFF", 2), 1);
+            const std::string utf16 =
+                cd.convert(std::string_view(&byte, 1), std::string_view("\xFD\xFF", 2), 1);
             unit = utf16.size() == 2 ? static_cast<char16_t>(static_cast<unsigned char>(utf16[0]) |
                                                              (static_cast<unsigned char>(utf16[1]) << 8))
                                      : u'\uFFFD';

@@ -203,9 +203,10 @@ std::string FormatNumber(double value)
     // or very small ones, where digits would run to hundreds of characters.
     char buffer[64];
     const double magnitude = std::fabs(value);
-    const auto [end, error] = magnitude >= 1e-5 && magnitude < 1e15
-                                  ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed)
-                                  : std::to_chars(buffer, buffer + sizeof buffer, value);
+    const auto [end, error] =
+        magnitude >= 1e-5 && magnitude < 1e15
+            ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed)
+            : std::to_chars(buffer, buffer + sizeof buffer, value);
     if (error != std::errc())
         return "0";
     return std::string(buffer, end);

@@ -26,13 +26,15 @@ bool SplitPath(const std::string& path, std::vector<std::string>& parts)
 
 } // namespace
 
-struct MemoryRegistryBackend::Value {
+struct MemoryRegistryBackend::Value
+{
     std::string name;
     std::uint32_t type = 0;
     std::vector<std::uint8_t> data;
 };
 
-struct MemoryRegistryBackend::Key {
+struct MemoryRegistryBackend::Key
+{
     std::string name;
     // The upper-case form of the name, which orders and finds subkeys.
     std::string folded;
@@ -45,7 +47,8 @@ struct MemoryRegistryBackend::Key {
 
     std::vector<std::shared_ptr<Key>>::const_iterator lowerBound(const std::string& foldedName) const
     {
-        return std::lower_bound(children.begin(), children.end(), foldedName,
+        return std::lower_bound(
+            children.begin(), children.end(), foldedName,
             [](const std::shared_ptr<Key>& c, const std::string& f) { return c->folded < f; });
     }
 
@@ -60,7 +63,7 @@ struct MemoryRegistryBackend::Key {
 MemoryRegistryBackend::MemoryRegistryBackend()
 {
     for (const std::int32_t root :
-        {kHkeyCurrentUser, kHkeyLocalMachine, kHkeyUsers, kHkeyPerformanceData, kHkeyCurrentConfig}) {
+         {kHkeyCurrentUser, kHkeyLocalMachine, kHkeyUsers, kHkeyPerformanceData, kHkeyCurrentConfig}) {
         m_roots[root] = std::make_shared<Key>();
     }
     // The two class trees that HKEY_CLASSES_ROOT shows exist on every system.
@@ -71,8 +74,8 @@ MemoryRegistryBackend::MemoryRegistryBackend()
 
 MemoryRegistryBackend::~MemoryRegistryBackend() = default;
 
-long MemoryRegistryBackend::resolve(
-    RegistryHandle key, const std::string& subKey, View& from, std::vector<std::string>& path) const
+long MemoryRegistryBackend::resolve(RegistryHandle key, const std::string& subKey, View& from,
+                                    std::vector<std::string>& path) const
 {
     if (const long status = resolve(key, from); status != kErrorSuccess)
         return status;
@@ -116,8 +119,8 @@ long MemoryRegistryBackend::resolve(RegistryHandle key, View& view) const
     return kErrorSuccess;
 }
 
-std::shared_ptr<MemoryRegistryBackend::Key> MemoryRegistryBackend::walk(
-    std::shared_ptr<Key> from, const std::vector<std::string>& path)
+std::shared_ptr<MemoryRegistryBackend::Key> MemoryRegistryBackend::walk(std::shared_ptr<Key> from,
+                                                                        const std::vector<std::string>& path)
 {
     for (const auto& part : path) {
         if (!from)
@@ -127,7 +130,8 @@ std::shared_ptr<MemoryRegistryBackend::Key> MemoryRegistryBackend::walk(
     return from;
 }
 
-std::size_t MemoryRegistryBackend::existingDepth(const std::shared_ptr<Key>& from, const std::vector<std::string>& path)
+std::size_t MemoryRegistryBackend::existingDepth(const std::shared_ptr<Key>& from,
+                                                 const std::vector<std::string>& path)
 {
     std::size_t depth = 0;
     std::shared_ptr<Key> at = from;
@@ -142,8 +146,8 @@ std::size_t MemoryRegistryBackend::existingDepth(const std::shared_ptr<Key>& fro
     return depth;
 }
 
-std::shared_ptr<MemoryRegistryBackend::Key> MemoryRegistryBackend::build(
-    std::shared_ptr<Key> from, const std::vector<std::string>& path, bool& created)
+std::shared_ptr<MemoryRegistryBackend::Key>
+MemoryRegistryBackend::build(std::shared_ptr<Key> from, const std::vector<std::string>& path, bool& created)
 {
     created = false;
     for (const auto& part : path) {
@@ -181,7 +185,9 @@ std::vector<std::shared_ptr<MemoryRegistryBackend::Key>> MemoryRegistryBackend::
                 result.push_back(c);
         }
         std::stable_sort(result.begin(), result.end(),
-            [](const std::shared_ptr<Key>& a, const std::shared_ptr<Key>& b) { return a->folded < b->folded; });
+                         [](const std::shared_ptr<Key>& a, const std::shared_ptr<Key>& b) {
+                             return a->folded < b->folded;
+                         });
     }
     return result;
 }
@@ -195,8 +201,8 @@ std::vector<const MemoryRegistryBackend::Value*> MemoryRegistryBackend::valuesOf
     }
     if (view.secondary) {
         for (const auto& v : view.secondary->values) {
-            const bool shadowed = std::any_of(
-                result.begin(), result.end(), [&](const Value* r) { return NamesEqual(r->name, v.name); });
+            const bool shadowed = std::any_of(result.begin(), result.end(),
+                                              [&](const Value* r) { return NamesEqual(r->name, v.name); });
             if (!shadowed)
                 result.push_back(&v);
         }
@@ -212,8 +218,8 @@ RegistryHandle MemoryRegistryBackend::addHandle(View view)
     return handle;
 }
 
-long MemoryRegistryBackend::openKey(
-    RegistryHandle key, const std::string& subKey, std::uint32_t, std::uint32_t access, RegistryHandle& result)
+long MemoryRegistryBackend::openKey(RegistryHandle key, const std::string& subKey, std::uint32_t,
+                                    std::uint32_t access, RegistryHandle& result)
 {
     View from;
     std::vector<std::string> path;
@@ -230,7 +236,8 @@ long MemoryRegistryBackend::openKey(
 }
 
 long MemoryRegistryBackend::createKey(RegistryHandle key, const std::string& subKey, std::uint32_t,
-    std::uint32_t access, RegistryHandle& result, std::uint32_t* disposition)
+                                      std::uint32_t access, RegistryHandle& result,
+                                      std::uint32_t* disposition)
 {
     View from;
     std::vector<std::string> path;
@@ -248,7 +255,8 @@ long MemoryRegistryBackend::createKey(RegistryHandle key, const std::string& sub
     if (!opened.primary && !opened.secondary) {
         // A new key under the class root goes to the machine's class tree unless more of its
         // path already exists in the user's one.
-        if (from.primary && (!from.secondary || existingDepth(from.primary, path) > existingDepth(from.secondary, path)))
+        if (from.primary &&
+            (!from.secondary || existingDepth(from.primary, path) > existingDepth(from.secondary, path)))
             opened.primary = build(from.primary, path, created);
         else
             opened.secondary = build(from.secondary, path, created);
@@ -266,8 +274,8 @@ long MemoryRegistryBackend::closeKey(RegistryHandle key)
     return m_handles.erase(key) == 1 ? kErrorSuccess : kErrorInvalidHandle;
 }
 
-long MemoryRegistryBackend::queryValue(
-    RegistryHandle key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data, std::uint32_t* size)
+long MemoryRegistryBackend::queryValue(RegistryHandle key, const std::string& valueName, std::uint32_t* type,
+                                       std::uint8_t* data, std::uint32_t* size)
 {
     View view;
     if (const long status = resolve(key, view, kKeyQueryValue); status != kErrorSuccess)
@@ -298,8 +306,8 @@ long MemoryRegistryBackend::queryValue(
     return status;
 }
 
-long MemoryRegistryBackend::setValue(
-    RegistryHandle key, const std::string& valueName, std::uint32_t type, const std::uint8_t* data, std::uint32_t size)
+long MemoryRegistryBackend::setValue(RegistryHandle key, const std::string& valueName, std::uint32_t type,
+                                     const std::uint8_t* data, std::uint32_t size)
 {
     View view;
     if (const long status = resolve(key, view, kKeySetValue); status != kErrorSuccess)
@@ -347,7 +355,7 @@ long MemoryRegistryBackend::deleteValue(RegistryHandle key, const std::string& v
         if (!target)
             continue;
         const auto found = std::find_if(target->values.begin(), target->values.end(),
-            [&](const Value& v) { return NamesEqual(v.name, valueName); });
+                                        [&](const Value& v) { return NamesEqual(v.name, valueName); });
         if (found != target->values.end()) {
             target->values.erase(found);
             return kErrorSuccess;
@@ -356,7 +364,8 @@ long MemoryRegistryBackend::deleteValue(RegistryHandle key, const std::string& v
     return kErrorFileNotFound;
 }
 
-long MemoryRegistryBackend::enumKey(RegistryHandle key, std::uint32_t index, char* name, std::uint32_t nameSize)
+long MemoryRegistryBackend::enumKey(RegistryHandle key, std::uint32_t index, char* name,
+                                    std::uint32_t nameSize)
 {
     View view;
     if (const long status = resolve(key, view, kKeyEnumerateSubKeys); status != kErrorSuccess)
@@ -374,7 +383,8 @@ long MemoryRegistryBackend::enumKey(RegistryHandle key, std::uint32_t index, cha
 }
 
 long MemoryRegistryBackend::enumValue(RegistryHandle key, std::uint32_t index, char* name,
-    std::uint32_t& nameLength, std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataSize)
+                                      std::uint32_t& nameLength, std::uint32_t* type, std::uint8_t* data,
+                                      std::uint32_t* dataSize)
 {
     View view;
     if (const long status = resolve(key, view, kKeyQueryValue); status != kErrorSuccess)
@@ -416,13 +426,15 @@ long MemoryRegistryBackend::queryInfoKey(RegistryHandle key, KeyInfo& info)
     }
     for (const Value* value : valuesOf(view)) {
         ++info.values;
-        info.maxValueNameLength = std::max(info.maxValueNameLength, static_cast<std::uint32_t>(value->name.size()));
+        info.maxValueNameLength =
+            std::max(info.maxValueNameLength, static_cast<std::uint32_t>(value->name.size()));
         info.maxValueSize = std::max(info.maxValueSize, static_cast<std::uint32_t>(value->data.size()));
     }
     return kErrorSuccess;
 }
 
-long MemoryRegistryBackend::connectRegistry(const std::string& machine, RegistryHandle rootKey, RegistryHandle& result)
+long MemoryRegistryBackend::connectRegistry(const std::string& machine, RegistryHandle rootKey,
+                                            RegistryHandle& result)
 {
     // Only the local computer is reachable.
     if (!machine.empty())
@@ -430,8 +442,8 @@ long MemoryRegistryBackend::connectRegistry(const std::string& machine, Registry
     return openKey(rootKey, std::string(), 0, kKeyAllSpecific, result);
 }
 
-std::uint32_t MemoryRegistryBackend::expandEnvironmentStrings(
-    const std::string& source, char* destination, std::uint32_t size)
+std::uint32_t MemoryRegistryBackend::expandEnvironmentStrings(const std::string& source, char* destination,
+                                                              std::uint32_t size)
 {
     // A reference is "%" name "%"; an unknown name, and a "%" without a partner, stay as written.
     std::string expanded;
@@ -448,8 +460,10 @@ std::uint32_t MemoryRegistryBackend::expandEnvironmentStrings(
             break;
         }
         const std::string name = source.substr(at + 1, close - at - 1);
-        const auto found = std::find_if(m_environment.begin(), m_environment.end(),
-            [&](const auto& variable) { return !name.empty() && NamesEqual(variable.first, name); });
+        const auto found =
+            std::find_if(m_environment.begin(), m_environment.end(), [&](const auto& variable) {
+                return !name.empty() && NamesEqual(variable.first, name);
+            });
         if (found != m_environment.end())
             expanded += found->second;
         else

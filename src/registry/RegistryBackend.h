@@ -68,7 +68,8 @@ inline constexpr std::uint32_t kRegCreatedNewKey = 1;
 inline constexpr std::uint32_t kRegOpenedExistingKey = 2;
 
 // What queryInfoKey reports; lengths are in characters without the terminator, sizes in bytes.
-struct KeyInfo {
+struct KeyInfo
+{
     std::uint32_t subKeys = 0;
     std::uint32_t maxSubKeyLength = 0;
     std::uint32_t maxClassLength = 0;
@@ -83,42 +84,45 @@ namespace zorvek {
 
 // The byte-oriented registry operations the registry class needs, shaped like their advapi32
 // counterparts (the functions ending in A): same arguments, same buffer rules, Windows status codes.
-class RegistryBackend {
+class RegistryBackend
+{
 public:
     virtual ~RegistryBackend() = default;
 
     // RegOpenKeyExA.
     virtual long openKey(reg::RegistryHandle key, const std::string& subKey, std::uint32_t options,
-        std::uint32_t access, reg::RegistryHandle& result) = 0;
+                         std::uint32_t access, reg::RegistryHandle& result) = 0;
     // RegCreateKeyExA with an empty class text and default security; disposition may be null.
     virtual long createKey(reg::RegistryHandle key, const std::string& subKey, std::uint32_t options,
-        std::uint32_t access, reg::RegistryHandle& result, std::uint32_t* disposition) = 0;
+                           std::uint32_t access, reg::RegistryHandle& result, std::uint32_t* disposition) = 0;
     // RegCloseKey.
     virtual long closeKey(reg::RegistryHandle key) = 0;
     // RegQueryValueExA: type, data and size may each be null; size is in/out in bytes.
     virtual long queryValue(reg::RegistryHandle key, const std::string& valueName, std::uint32_t* type,
-        std::uint8_t* data, std::uint32_t* size) = 0;
+                            std::uint8_t* data, std::uint32_t* size) = 0;
     // RegSetValueExA.
     virtual long setValue(reg::RegistryHandle key, const std::string& valueName, std::uint32_t type,
-        const std::uint8_t* data, std::uint32_t size) = 0;
+                          const std::uint8_t* data, std::uint32_t size) = 0;
     // RegDeleteKeyA.
     virtual long deleteKey(reg::RegistryHandle key, const std::string& subKey) = 0;
     // RegDeleteValueA.
     virtual long deleteValue(reg::RegistryHandle key, const std::string& valueName) = 0;
     // RegEnumKeyA: a zero-terminated name into a buffer of nameSize bytes.
-    virtual long enumKey(reg::RegistryHandle key, std::uint32_t index, char* name, std::uint32_t nameSize) = 0;
+    virtual long enumKey(reg::RegistryHandle key, std::uint32_t index, char* name,
+                         std::uint32_t nameSize) = 0;
     // RegEnumValueA: nameLength is in/out in characters (terminator included on the way in,
     // excluded on the way out); type, data and dataSize may be null.
-    virtual long enumValue(reg::RegistryHandle key, std::uint32_t index, char* name, std::uint32_t& nameLength,
-        std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataSize) = 0;
+    virtual long enumValue(reg::RegistryHandle key, std::uint32_t index, char* name,
+                           std::uint32_t& nameLength, std::uint32_t* type, std::uint8_t* data,
+                           std::uint32_t* dataSize) = 0;
     // RegQueryInfoKeyA without the class text and the security and time outputs.
     virtual long queryInfoKey(reg::RegistryHandle key, reg::KeyInfo& info) = 0;
     // RegConnectRegistryA: machine is "\\name" or empty for the local computer.
     virtual long connectRegistry(const std::string& machine, reg::RegistryHandle rootKey,
-        reg::RegistryHandle& result) = 0;
+                                 reg::RegistryHandle& result) = 0;
     // ExpandEnvironmentStringsA: returns the size needed, terminator included (0 on failure).
     virtual std::uint32_t expandEnvironmentStrings(const std::string& source, char* destination,
-        std::uint32_t size) = 0;
+                                                   std::uint32_t size) = 0;
 };
 
 } // namespace zorvek

@@ -7,7 +7,8 @@ namespace zorvek {
 
 // A failure raised by the registry class: an error number, the source that raised it and a
 // description, as its callers expect them.
-class RegistryError : public std::runtime_error {
+class RegistryError : public std::runtime_error
+{
 public:
     RegistryError(long number, std::string source, std::string description);
 

@@ -25,14 +25,24 @@ unsigned char UpperAnsi(unsigned char c)
     if (c >= 'a' && c <= 'z')
         return static_cast<unsigned char>(c - 0x20);
     switch (c) {
-    case 0x9A: case 0x9C: case 0x9D: case 0x9E: case 0x9F:
+    case 0x9A:
+    case 0x9C:
+    case 0x9D:
+    case 0x9E:
+    case 0x9F:
         return static_cast<unsigned char>(c - 0x10);
-    case 0xB3: return 0xA3;
-    case 0xB9: return 0xA5;
-    case 0xBA: return 0xAA;
-    case 0xBE: return 0xBC;
-    case 0xBF: return 0xAF;
-    default: break;
+    case 0xB3:
+        return 0xA3;
+    case 0xB9:
+        return 0xA5;
+    case 0xBA:
+        return 0xAA;
+    case 0xBE:
+        return 0xBC;
+    case 0xBF:
+        return 0xAF;
+    default:
+        break;
     }
     if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
         return static_cast<unsigned char>(c - 0x20);

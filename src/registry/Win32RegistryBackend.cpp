@@ -23,8 +23,8 @@ static_assert(sizeof(RegistryHandle) == sizeof(HKEY));
 
 } // namespace
 
-long Win32RegistryBackend::openKey(
-    RegistryHandle key, const std::string& subKey, std::uint32_t options, std::uint32_t access, RegistryHandle& result)
+long Win32RegistryBackend::openKey(RegistryHandle key, const std::string& subKey, std::uint32_t options,
+                                   std::uint32_t access, RegistryHandle& result)
 {
     HKEY opened = nullptr;
     const LSTATUS status = RegOpenKeyExA(ToHkey(key), subKey.c_str(), options, access, &opened);
@@ -34,15 +34,15 @@ long Win32RegistryBackend::openKey(
 }
 
 long Win32RegistryBackend::createKey(RegistryHandle key, const std::string& subKey, std::uint32_t options,
-    std::uint32_t access, RegistryHandle& result, std::uint32_t* disposition)
+                                     std::uint32_t access, RegistryHandle& result, std::uint32_t* disposition)
 {
     // Default security: a zero-filled record with no descriptor.
     SECURITY_ATTRIBUTES security = {};
     char emptyClass[1] = {};
     HKEY opened = nullptr;
     DWORD created = 0;
-    const LSTATUS status = RegCreateKeyExA(
-        ToHkey(key), subKey.c_str(), 0, emptyClass, options, access, &security, &opened, &created);
+    const LSTATUS status = RegCreateKeyExA(ToHkey(key), subKey.c_str(), 0, emptyClass, options, access,
+                                           &security, &opened, &created);
     if (status == ERROR_SUCCESS) {
         result = FromHkey(opened);
         if (disposition)
@@ -56,13 +56,13 @@ long Win32RegistryBackend::closeKey(RegistryHandle key)
     return RegCloseKey(ToHkey(key));
 }
 
-long Win32RegistryBackend::queryValue(
-    RegistryHandle key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data, std::uint32_t* size)
+long Win32RegistryBackend::queryValue(RegistryHandle key, const std::string& valueName, std::uint32_t* type,
+                                      std::uint8_t* data, std::uint32_t* size)
 {
     DWORD storedType = 0;
     DWORD byteSize = size ? *size : 0;
-    const LSTATUS status = RegQueryValueExA(
-        ToHkey(key), valueName.c_str(), nullptr, type ? &storedType : nullptr, data, size ? &byteSize : nullptr);
+    const LSTATUS status = RegQueryValueExA(ToHkey(key), valueName.c_str(), nullptr,
+                                            type ? &storedType : nullptr, data, size ? &byteSize : nullptr);
     if (type)
         *type = storedType;
     if (size)
@@ -70,8 +70,8 @@ long Win32RegistryBackend::queryValue(
     return status;
 }
 
-long Win32RegistryBackend::setValue(
-    RegistryHandle key, const std::string& valueName, std::uint32_t type, const std::uint8_t* data, std::uint32_t size)
+long Win32RegistryBackend::setValue(RegistryHandle key, const std::string& valueName, std::uint32_t type,
+                                    const std::uint8_t* data, std::uint32_t size)
 {
     return RegSetValueExA(ToHkey(key), valueName.c_str(), 0, type, data, size);
 }
@@ -86,19 +86,21 @@ long Win32RegistryBackend::deleteValue(RegistryHandle key, const std::string& va
     return RegDeleteValueA(ToHkey(key), valueName.c_str());
 }
 
-long Win32RegistryBackend::enumKey(RegistryHandle key, std::uint32_t index, char* name, std::uint32_t nameSize)
+long Win32RegistryBackend::enumKey(RegistryHandle key, std::uint32_t index, char* name,
+                                   std::uint32_t nameSize)
 {
     return RegEnumKeyA(ToHkey(key), index, name, nameSize);
 }
 
-long Win32RegistryBackend::enumValue(RegistryHandle key, std::uint32_t index, char* name, std::uint32_t& nameLength,
-    std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataSize)
+long Win32RegistryBackend::enumValue(RegistryHandle key, std::uint32_t index, char* name,
+                                     std::uint32_t& nameLength, std::uint32_t* type, std::uint8_t* data,
+                                     std::uint32_t* dataSize)
 {
     DWORD length = nameLength;
     DWORD storedType = 0;
     DWORD byteSize = dataSize ? *dataSize : 0;
-    const LSTATUS status = RegEnumValueA(ToHkey(key), index, name, &length, nullptr, type ? &storedType : nullptr,
-        data, dataSize ? &byteSize : nullptr);
+    const LSTATUS status = RegEnumValueA(ToHkey(key), index, name, &length, nullptr,
+                                         type ? &storedType : nullptr, data, dataSize ? &byteSize : nullptr);
     nameLength = length;
     if (type)
         *type = storedType;
@@ -111,12 +113,13 @@ long Win32RegistryBackend::queryInfoKey(RegistryHandle key, KeyInfo& info)
 {
     char emptyClass[1] = {};
     DWORD classLength = 0;
-    DWORD subKeys = 0, maxSubKeyLength = 0, maxClassLength = 0, values = 0, maxValueNameLength = 0, maxValueSize = 0;
+    DWORD subKeys = 0, maxSubKeyLength = 0, maxClassLength = 0, values = 0, maxValueNameLength = 0,
+          maxValueSize = 0;
     DWORD securityDescriptor = 0;
     FILETIME lastWrite = {};
     const LSTATUS status = RegQueryInfoKeyA(ToHkey(key), emptyClass, &classLength, nullptr, &subKeys,
-        &maxSubKeyLength, &maxClassLength, &values, &maxValueNameLength, &maxValueSize, &securityDescriptor,
-        &lastWrite);
+                                            &maxSubKeyLength, &maxClassLength, &values, &maxValueNameLength,
+                                            &maxValueSize, &securityDescriptor, &lastWrite);
     if (status == ERROR_SUCCESS) {
         info.subKeys = subKeys;
         info.maxSubKeyLength = maxSubKeyLength;
@@ -128,7 +131,8 @@ long Win32RegistryBackend::queryInfoKey(RegistryHandle key, KeyInfo& info)
     return status;
 }
 
-long Win32RegistryBackend::connectRegistry(const std::string& machine, RegistryHandle rootKey, RegistryHandle& result)
+long Win32RegistryBackend::connectRegistry(const std::string& machine, RegistryHandle rootKey,
+                                           RegistryHandle& result)
 {
     HKEY connected = nullptr;
     const LSTATUS status =
@@ -138,8 +142,8 @@ long Win32RegistryBackend::connectRegistry(const std::string& machine, RegistryH
     return status;
 }
 
-std::uint32_t Win32RegistryBackend::expandEnvironmentStrings(
-    const std::string& source, char* destination, std::uint32_t size)
+std::uint32_t Win32RegistryBackend::expandEnvironmentStrings(const std::string& source, char* destination,
+                                                             std::uint32_t size)
 {
     return ExpandEnvironmentStringsA(source.c_str(), destination, size);
 }

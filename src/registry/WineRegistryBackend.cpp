@@ -37,7 +37,8 @@ std::string ReadWholeFile(const std::filesystem::path& path)
     return text.str();
 }
 
-std::optional<std::pair<std::filesystem::file_time_type, std::uintmax_t>> StampOf(const std::filesystem::path& path)
+std::optional<std::pair<std::filesystem::file_time_type, std::uintmax_t>>
+StampOf(const std::filesystem::path& path)
 {
     std::error_code error;
     const auto time = std::filesystem::last_write_time(path, error);
@@ -69,8 +70,7 @@ bool IsRoot(RegistryHandle key)
 
 } // namespace
 
-WineRegistryBackend::WineRegistryBackend(std::filesystem::path prefix)
-    : m_prefix(std::move(prefix))
+WineRegistryBackend::WineRegistryBackend(std::filesystem::path prefix) : m_prefix(std::move(prefix))
 {
     refresh();
 }
@@ -111,12 +111,13 @@ void WineRegistryBackend::load()
                 path += Utf16ToAnsi(part);
             }
             RegistryHandle handle = 0;
-            if (m_tree->createKey(RootHandle(root), path, 0, kKeyAllSpecific, handle, nullptr) != kErrorSuccess)
+            if (m_tree->createKey(RootHandle(root), path, 0, kKeyAllSpecific, handle, nullptr) !=
+                kErrorSuccess)
                 continue;
             for (const auto& value : key.values) {
                 const std::vector<std::uint8_t> data = AnsiData(value.type, value.data);
                 m_tree->setValue(handle, Utf16ToAnsi(value.name), value.type, data.data(),
-                    static_cast<std::uint32_t>(data.size()));
+                                 static_cast<std::uint32_t>(data.size()));
             }
             m_tree->closeKey(handle);
         }
@@ -138,14 +139,15 @@ void WineRegistryBackend::loadEnvironment()
     }
 #endif
     const auto readText = [this](std::int32_t root, const std::string& section, const std::string& name,
-                              std::uint32_t* type = nullptr) -> std::optional<std::string> {
+                                 std::uint32_t* type = nullptr) -> std::optional<std::string> {
         RegistryHandle key = 0;
         if (m_tree->openKey(RootHandle(root), section, 0, kKeyQueryValue, key) != kErrorSuccess)
             return std::nullopt;
         std::uint32_t storedType = 0;
         std::uint32_t size = 0;
         std::optional<std::string> text;
-        if (m_tree->queryValue(key, name, &storedType, nullptr, &size) == kErrorSuccess && IsStringType(storedType)) {
+        if (m_tree->queryValue(key, name, &storedType, nullptr, &size) == kErrorSuccess &&
+            IsStringType(storedType)) {
             std::string data(size, '\0');
             m_tree->queryValue(key, name, nullptr, reinterpret_cast<std::uint8_t*>(data.data()), &size);
             text = data.substr(0, data.find('\0'));
@@ -162,7 +164,8 @@ void WineRegistryBackend::loadEnvironment()
     };
 
     const std::string windowsVersion = "Software\\Microsoft\\Windows NT\\CurrentVersion";
-    const std::string systemRoot = readText(kHkeyLocalMachine, windowsVersion, "SystemRoot").value_or("C:\\windows");
+    const std::string systemRoot =
+        readText(kHkeyLocalMachine, windowsVersion, "SystemRoot").value_or("C:\\windows");
     m_tree->setEnvironmentVariable("SystemRoot", systemRoot);
     m_tree->setEnvironmentVariable("windir", systemRoot);
     m_tree->setEnvironmentVariable("SystemDrive", systemRoot.substr(0, 2));
@@ -175,7 +178,8 @@ void WineRegistryBackend::loadEnvironment()
         {"CommonW6432Dir", "CommonProgramW6432"},
     };
     for (const auto& [valueName, variable] : folders) {
-        if (const auto folder = readText(kHkeyLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion", valueName))
+        if (const auto folder =
+                readText(kHkeyLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion", valueName))
             m_tree->setEnvironmentVariable(variable, *folder);
     }
     const std::string profiles = windowsVersion + "\\ProfileList";
@@ -212,8 +216,8 @@ void WineRegistryBackend::loadEnvironment()
     }
 }
 
-long WineRegistryBackend::openKey(
-    RegistryHandle key, const std::string& subKey, std::uint32_t options, std::uint32_t access, RegistryHandle& result)
+long WineRegistryBackend::openKey(RegistryHandle key, const std::string& subKey, std::uint32_t options,
+                                  std::uint32_t access, RegistryHandle& result)
 {
     if (IsRoot(key))
         refresh();
@@ -229,8 +233,8 @@ long WineRegistryBackend::openKey(
     // HKLM\Software in Software\Wow6432Node; that view is looked at first.
     if (key == RootHandle(kHkeyLocalMachine) && m_win64) {
         const std::vector<std::string> parts = SplitKeyPath(subKey);
-        if (parts.size() >= 2 && NamesEqual(parts[0], "Software") && !NamesEqual(parts[1], "Classes")
-            && !NamesEqual(parts[1], "Wow6432Node")) {
+        if (parts.size() >= 2 && NamesEqual(parts[0], "Software") && !NamesEqual(parts[1], "Classes") &&
+            !NamesEqual(parts[1], "Wow6432Node")) {
             std::string redirected = "Software\\Wow6432Node";
             for (std::size_t i = 1; i < parts.size(); ++i)
                 redirected += "\\" + parts[i];
@@ -241,8 +245,8 @@ long WineRegistryBackend::openKey(
     return m_tree->openKey(key, subKey, options, access, result);
 }
 
-long WineRegistryBackend::createKey(
-    RegistryHandle, const std::string&, std::uint32_t, std::uint32_t, RegistryHandle&, std::uint32_t*)
+long WineRegistryBackend::createKey(RegistryHandle, const std::string&, std::uint32_t, std::uint32_t,
+                                    RegistryHandle&, std::uint32_t*)
 {
     return kErrorAccessDenied;
 }
@@ -252,14 +256,14 @@ long WineRegistryBackend::closeKey(RegistryHandle key)
     return m_tree->closeKey(key);
 }
 
-long WineRegistryBackend::queryValue(
-    RegistryHandle key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data, std::uint32_t* size)
+long WineRegistryBackend::queryValue(RegistryHandle key, const std::string& valueName, std::uint32_t* type,
+                                     std::uint8_t* data, std::uint32_t* size)
 {
     return m_tree->queryValue(key, valueName, type, data, size);
 }
 
-long WineRegistryBackend::setValue(
-    RegistryHandle, const std::string&, std::uint32_t, const std::uint8_t*, std::uint32_t)
+long WineRegistryBackend::setValue(RegistryHandle, const std::string&, std::uint32_t, const std::uint8_t*,
+                                   std::uint32_t)
 {
     return kErrorAccessDenied;
 }
@@ -279,8 +283,9 @@ long WineRegistryBackend::enumKey(RegistryHandle key, std::uint32_t index, char*
     return m_tree->enumKey(key, index, name, nameSize);
 }
 
-long WineRegistryBackend::enumValue(RegistryHandle key, std::uint32_t index, char* name, std::uint32_t& nameLength,
-    std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataSize)
+long WineRegistryBackend::enumValue(RegistryHandle key, std::uint32_t index, char* name,
+                                    std::uint32_t& nameLength, std::uint32_t* type, std::uint8_t* data,
+                                    std::uint32_t* dataSize)
 {
     return m_tree->enumValue(key, index, name, nameLength, type, data, dataSize);
 }
@@ -290,7 +295,8 @@ long WineRegistryBackend::queryInfoKey(RegistryHandle key, KeyInfo& info)
     return m_tree->queryInfoKey(key, info);
 }
 
-long WineRegistryBackend::connectRegistry(const std::string& machine, RegistryHandle rootKey, RegistryHandle& result)
+long WineRegistryBackend::connectRegistry(const std::string& machine, RegistryHandle rootKey,
+                                          RegistryHandle& result)
 {
     if (!machine.empty())
         return kErrorBadNetpath;
@@ -298,8 +304,8 @@ long WineRegistryBackend::connectRegistry(const std::string& machine, RegistryHa
     return m_tree->connectRegistry(machine, rootKey, result);
 }
 
-std::uint32_t WineRegistryBackend::expandEnvironmentStrings(
-    const std::string& source, char* destination, std::uint32_t size)
+std::uint32_t WineRegistryBackend::expandEnvironmentStrings(const std::string& source, char* destination,
+                                                            std::uint32_t size)
 {
     return m_tree->expandEnvironmentStrings(source, destination, size);
 }

@@ -80,14 +80,30 @@ bool ParseEscaped(std::string_view line, std::size_t& pos, char endChar, std::u1
             return false;
         const char escaped = line[pos++];
         switch (escaped) {
-        case 'a': out.push_back(u'\a'); break;
-        case 'b': out.push_back(u'\b'); break;
-        case 'e': out.push_back(u'\x1b'); break;
-        case 'f': out.push_back(u'\f'); break;
-        case 'n': out.push_back(u'\n'); break;
-        case 'r': out.push_back(u'\r'); break;
-        case 't': out.push_back(u'\t'); break;
-        case 'v': out.push_back(u'\v'); break;
+        case 'a':
+            out.push_back(u'\a');
+            break;
+        case 'b':
+            out.push_back(u'\b');
+            break;
+        case 'e':
+            out.push_back(u'\x1b');
+            break;
+        case 'f':
+            out.push_back(u'\f');
+            break;
+        case 'n':
+            out.push_back(u'\n');
+            break;
+        case 'r':
+            out.push_back(u'\r');
+            break;
+        case 't':
+            out.push_back(u'\t');
+            break;
+        case 'v':
+            out.push_back(u'\v');
+            break;
         case 'x': {
             unsigned value = 0;
             int digits = 0;
@@ -104,7 +120,8 @@ bool ParseEscaped(std::string_view line, std::size_t& pos, char endChar, std::u1
         default:
             if (escaped >= '0' && escaped <= '7') {
                 unsigned value = static_cast<unsigned>(escaped - '0');
-                for (int digits = 1; digits < 3 && pos < line.size() && line[pos] >= '0' && line[pos] <= '7'; ++digits)
+                for (int digits = 1; digits < 3 && pos < line.size() && line[pos] >= '0' && line[pos] <= '7';
+                     ++digits)
                     value = value * 8 + static_cast<unsigned>(line[pos++] - '0');
                 out.push_back(static_cast<char16_t>(value));
             } else {
@@ -150,7 +167,7 @@ std::vector<std::uint8_t> Utf16Bytes(const std::u16string& text)
 // Reads the data of a value starting at pos; hex data may go on over following lines, each
 // line but the last ending in a backslash. Returns false for data it cannot read.
 bool ParseData(const std::vector<std::string_view>& lines, std::size_t& lineIndex, std::size_t pos,
-    WineRegistryValue& value)
+               WineRegistryValue& value)
 {
     std::string_view line = lines[lineIndex];
     if (StartsWith(line, pos, "\"")) {
@@ -187,7 +204,7 @@ bool ParseData(const std::vector<std::string_view>& lines, std::size_t& lineInde
             return false;
         value.type = 4;
         value.data = {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
-            static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)};
+                      static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)};
         return true;
     }
     if (StartsWith(line, pos, "hex:")) {

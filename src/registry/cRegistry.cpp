@@ -25,9 +25,10 @@ constexpr long kErrorClassNotDefined = static_cast<long>(static_cast<std::int32_
 constexpr std::uint32_t kSectionNameBuffer = 255;
 
 // Closes a key handle when it goes out of scope; root handles and 0 are left alone.
-class KeyHandle {
+class KeyHandle
+{
 public:
-    explicit KeyHandle(RegistryBackend& backend) : m_backend(backend) { }
+    explicit KeyHandle(RegistryBackend& backend) : m_backend(backend) {}
     KeyHandle(const KeyHandle&) = delete;
     KeyHandle& operator=(const KeyHandle&) = delete;
     ~KeyHandle() { close(); }
@@ -57,8 +58,9 @@ private:
 
 std::int32_t FromLittleEndian(const std::uint8_t* bytes)
 {
-    const std::uint32_t value = static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8)
-        | (static_cast<std::uint32_t>(bytes[2]) << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
+    const std::uint32_t value =
+        static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
+        (static_cast<std::uint32_t>(bytes[2]) << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
     return static_cast<std::int32_t>(value);
 }
 
@@ -81,10 +83,7 @@ std::string TrimSpaces(const std::string& text)
 
 } // namespace
 
-cRegistry::cRegistry(std::shared_ptr<RegistryBackend> backend)
-    : m_backend(std::move(backend))
-{
-}
+cRegistry::cRegistry(std::shared_ptr<RegistryBackend> backend) : m_backend(std::move(backend)) {}
 
 void cRegistry::SetMachine(const std::string& sMachine)
 {
@@ -111,9 +110,8 @@ bool cRegistry::CreateKey()
     KeyHandle key(*m_backend);
     RegistryHandle opened = 0;
     std::uint32_t disposition = 0;
-    if (m_backend->createKey(RootHandle(m_ClassKey), m_SectionKey, kRegOptionNonVolatile, kKeyAllSpecific, opened,
-            &disposition)
-        != kErrorSuccess) {
+    if (m_backend->createKey(RootHandle(m_ClassKey), m_SectionKey, kRegOptionNonVolatile, kKeyAllSpecific,
+                             opened, &disposition) != kErrorSuccess) {
         raise(kErrorRegistryOperation, "Failed to create registry Key: '" + m_SectionKey);
     }
     key.adopt(opened);
@@ -123,8 +121,8 @@ bool cRegistry::CreateKey()
 bool cRegistry::DeleteKey()
 {
     if (m_backend->deleteKey(RootHandle(m_ClassKey), m_SectionKey) != kErrorSuccess) {
-        raise(kErrorRegistryOperation,
-            "Failed to delete registry Key: '" + std::to_string(m_ClassKey) + "',Section: '" + m_SectionKey);
+        raise(kErrorRegistryOperation, "Failed to delete registry Key: '" + std::to_string(m_ClassKey) +
+                                           "',Section: '" + m_SectionKey);
     }
     return true;
 }
@@ -133,14 +131,15 @@ bool cRegistry::DeleteValue()
 {
     KeyHandle key(*m_backend);
     RegistryHandle opened = 0;
-    if (m_backend->openKey(RootHandle(m_ClassKey), m_SectionKey, 0, kKeyAllSpecific, opened) != kErrorSuccess) {
-        raise(kErrorRegistryOperation, "Failed to open key '" + std::to_string(m_ClassKey) + "',Section: '"
-                + m_SectionKey + "' for delete access");
+    if (m_backend->openKey(RootHandle(m_ClassKey), m_SectionKey, 0, kKeyAllSpecific, opened) !=
+        kErrorSuccess) {
+        raise(kErrorRegistryOperation, "Failed to open key '" + std::to_string(m_ClassKey) + "',Section: '" +
+                                           m_SectionKey + "' for delete access");
     }
     key.adopt(opened);
     if (m_backend->deleteValue(key.get(), m_ValueKey) != kErrorSuccess) {
-        raise(kErrorRegistryOperation, "Failed to delete registry Key: '" + std::to_string(m_ClassKey)
-                + "',Section: '" + m_SectionKey + "',Key: '" + m_ValueKey);
+        raise(kErrorRegistryOperation, "Failed to delete registry Key: '" + std::to_string(m_ClassKey) +
+                                           "',Section: '" + m_SectionKey + "',Key: '" + m_ValueKey);
     }
     return true;
 }
@@ -182,8 +181,8 @@ RegistryValue cRegistry::Value()
             return std::string();
         std::string text(size, '\0');
         std::uint32_t got = size;
-        if (m_backend->queryValue(key.get(), m_ValueKey, nullptr, reinterpret_cast<std::uint8_t*>(text.data()), &got)
-            != kErrorSuccess) {
+        if (m_backend->queryValue(key.get(), m_ValueKey, nullptr,
+                                  reinterpret_cast<std::uint8_t*>(text.data()), &got) != kErrorSuccess) {
             return m_Default;
         }
         text.resize(std::min(got, size) > 0 ? std::min(got, size) - 1 : 0);
@@ -204,7 +203,8 @@ RegistryValue cRegistry::Value()
         // N stored bytes in an array of N + 1 whose last byte stays 0.
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size) + 1, 0);
         std::uint32_t got = size;
-        if (size > 0 && m_backend->queryValue(key.get(), m_ValueKey, nullptr, bytes.data(), &got) != kErrorSuccess)
+        if (size > 0 &&
+            m_backend->queryValue(key.get(), m_ValueKey, nullptr, bytes.data(), &got) != kErrorSuccess)
             return m_Default;
         return bytes;
     }
@@ -226,8 +226,8 @@ void cRegistry::SetValue(const RegistryValue& vValue)
     KeyHandle key(*m_backend);
     RegistryHandle opened = 0;
     std::uint32_t disposition = 0;
-    if (m_backend->createKey(root, m_SectionKey, kRegOptionNonVolatile, kKeyAllSpecific, opened, &disposition)
-        != kErrorSuccess) {
+    if (m_backend->createKey(root, m_SectionKey, kRegOptionNonVolatile, kKeyAllSpecific, opened,
+                             &disposition) != kErrorSuccess) {
         raise(kErrorRegistryOperation, setValueDescription(vValue));
     }
     key.adopt(opened);
@@ -239,16 +239,17 @@ void cRegistry::SetValue(const RegistryValue& vValue)
         // The stored type follows the text, whichever of the two was asked for.
         const std::string text = TextForm(vValue);
         const std::uint32_t stored = HasEnvironmentReference(text) ? kRegExpandSz : kRegSz;
-        status = m_backend->setValue(key.get(), m_ValueKey, stored, reinterpret_cast<const std::uint8_t*>(text.c_str()),
-            static_cast<std::uint32_t>(text.size() + 1));
+        status = m_backend->setValue(key.get(), m_ValueKey, stored,
+                                     reinterpret_cast<const std::uint8_t*>(text.c_str()),
+                                     static_cast<std::uint32_t>(text.size() + 1));
         break;
     }
     case static_cast<std::int32_t>(kRegBinary): {
         const auto* bytes = std::get_if<std::vector<std::uint8_t>>(&vValue);
         if (!bytes)
             throw RegistryError(kErrorRegistryOperation, std::string(), std::string());
-        status = m_backend->setValue(
-            key.get(), m_ValueKey, kRegBinary, bytes->data(), static_cast<std::uint32_t>(bytes->size()));
+        status = m_backend->setValue(key.get(), m_ValueKey, kRegBinary, bytes->data(),
+                                     static_cast<std::uint32_t>(bytes->size()));
         break;
     }
     case static_cast<std::int32_t>(kRegDword):
@@ -263,7 +264,8 @@ void cRegistry::SetValue(const RegistryValue& vValue)
             break;
         const auto bits = static_cast<std::uint32_t>(number);
         const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
-            static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
+                                       static_cast<std::uint8_t>(bits >> 16),
+                                       static_cast<std::uint8_t>(bits >> 24)};
         status = m_backend->setValue(key.get(), m_ValueKey, kRegDword, bytes, sizeof bytes);
         break;
     }
@@ -290,7 +292,8 @@ bool cRegistry::EnumerateValues(std::vector<std::string>& sKeyNames, std::int32_
     std::vector<char> name(static_cast<std::size_t>(info.maxValueNameLength) + 1);
     for (std::uint32_t index = 0;; ++index) {
         std::uint32_t length = info.maxValueNameLength + 1;
-        if (m_backend->enumValue(key.get(), index, name.data(), length, nullptr, nullptr, nullptr) != kErrorSuccess)
+        if (m_backend->enumValue(key.get(), index, name.data(), length, nullptr, nullptr, nullptr) !=
+            kErrorSuccess)
             break;
         sKeyNames.emplace_back(name.data(), std::min<std::size_t>(length, name.size()));
         ++iKeyCount;
@@ -305,8 +308,8 @@ bool cRegistry::EnumerateSections(std::vector<std::string>& sSect, std::int32_t&
         sSect.clear();
         iSectCount = 0;
         RegistryHandle opened = 0;
-        if (m_backend->openKey(RootHandle(m_ClassKey), m_SectionKey, 0, kKeyEnumerateSubKeys, opened)
-            != kErrorSuccess) {
+        if (m_backend->openKey(RootHandle(m_ClassKey), m_SectionKey, 0, kKeyEnumerateSubKeys, opened) !=
+            kErrorSuccess) {
             return true;
         }
         key.adopt(opened);
@@ -327,9 +330,11 @@ bool cRegistry::EnumerateSections(std::vector<std::string>& sSect, std::int32_t&
 }
 
 void cRegistry::CreateEXEAssociation(const std::string& sExePath, const std::string& sClassName,
-    const std::string& sClassDescription, const std::string& sAssociation, const std::string& sOpenMenuText,
-    bool bSupportPrint, const std::string& sPrintMenuText, bool bSupportNew, const std::string& sNewMenuText,
-    bool bSupportInstall, const std::string& sInstallMenuText, std::int32_t lDefaultIconIndex)
+                                     const std::string& sClassDescription, const std::string& sAssociation,
+                                     const std::string& sOpenMenuText, bool bSupportPrint,
+                                     const std::string& sPrintMenuText, bool bSupportNew,
+                                     const std::string& sNewMenuText, bool bSupportInstall,
+                                     const std::string& sInstallMenuText, std::int32_t lDefaultIconIndex)
 {
     // The path in double quotes, so that a path with spaces stays one argument of the command.
     std::string path = TrimSpaces(sExePath);
@@ -354,7 +359,8 @@ void cRegistry::CreateEXEAssociation(const std::string& sExePath, const std::str
         write(sClassName + "\\shell\\print\\command", path + " /p \"%1\"");
     }
     if (bSupportInstall) {
-        write(sClassName + "\\shell\\add", sInstallMenuText.empty() ? "&Install " + sAssociation : sInstallMenuText);
+        write(sClassName + "\\shell\\add",
+              sInstallMenuText.empty() ? "&Install " + sAssociation : sInstallMenuText);
         write(sClassName + "\\shell\\add\\command", path + " /a \"%1\"");
     }
     if (bSupportNew) {
@@ -365,15 +371,18 @@ void cRegistry::CreateEXEAssociation(const std::string& sExePath, const std::str
         write(sClassName + "\\DefaultIcon", path + "," + std::to_string(lDefaultIconIndex));
 }
 
-void cRegistry::CreateAdditionalEXEAssociations(const std::string& sClassName, const std::vector<RegistryValue>& vItems)
+void cRegistry::CreateAdditionalEXEAssociations(const std::string& sClassName,
+                                                const std::vector<RegistryValue>& vItems)
 {
     if (vItems.size() % 3 != 0) {
-        raise(kErrorParameterList,
+        raise(
+            kErrorParameterList,
             "Invalid parameter list passed to CreateAdditionalEXEAssociations - expected Name/Text/Command");
     }
     m_SectionKey = sClassName;
     if (!KeyExists())
-        raise(kErrorClassNotDefined, "Error - attempt to create additional associations before class defined.");
+        raise(kErrorClassNotDefined,
+              "Error - attempt to create additional associations before class defined.");
 
     // A write that fails ends only its own step; the remaining verbs are still written.
     const auto write = [this](const std::string& section, const std::string& text) {
@@ -392,8 +401,9 @@ void cRegistry::CreateAdditionalEXEAssociations(const std::string& sClassName, c
     }
 }
 
-RegistryValue cRegistry::ValueEx(std::int32_t eKey, const std::string& sSectionKey, const std::string& sValueKey,
-    std::int32_t eValueType, const RegistryValue& vDefault)
+RegistryValue cRegistry::ValueEx(std::int32_t eKey, const std::string& sSectionKey,
+                                 const std::string& sValueKey, std::int32_t eValueType,
+                                 const RegistryValue& vDefault)
 {
     SetClassKey(eKey);
     SetSectionKey(sSectionKey);
@@ -404,7 +414,8 @@ RegistryValue cRegistry::ValueEx(std::int32_t eKey, const std::string& sSectionK
 }
 
 void cRegistry::SetValueEx(std::int32_t eKey, const std::string& sSectionKey, const std::string& sValueKey,
-    std::int32_t eValueType, const RegistryValue& vDefault, const RegistryValue& vNewValue)
+                           std::int32_t eValueType, const RegistryValue& vDefault,
+                           const RegistryValue& vNewValue)
 {
     SetClassKey(eKey);
     SetSectionKey(sSectionKey);
@@ -437,8 +448,8 @@ void cRegistry::SetClassesValue(const std::string& sValue)
 std::int32_t cRegistry::SwapEndian(std::int32_t value)
 {
     const auto bits = static_cast<std::uint32_t>(value);
-    return static_cast<std::int32_t>(
-        (bits >> 24) | ((bits >> 8) & 0x0000FF00u) | ((bits << 8) & 0x00FF0000u) | (bits << 24));
+    return static_cast<std::int32_t>((bits >> 24) | ((bits >> 8) & 0x0000FF00u) |
+                                     ((bits << 8) & 0x00FF0000u) | (bits << 24));
 }
 
 std::string cRegistry::ExpandEnvStr(const std::string& source)
@@ -462,8 +473,8 @@ void cRegistry::raise(long number, const std::string& description) const
 
 std::string cRegistry::setValueDescription(const RegistryValue& value) const
 {
-    return "Failed to set registry value Key: '" + std::to_string(m_ClassKey) + "',Section: '" + m_SectionKey
-        + "',Key: '" + m_ValueKey + "' to value: '" + TextForm(value) + "'";
+    return "Failed to set registry value Key: '" + std::to_string(m_ClassKey) + "',Section: '" +
+           m_SectionKey + "',Key: '" + m_ValueKey + "' to value: '" + TextForm(value) + "'";
 }
 
 } // namespace zorvek

@@ -12,7 +12,8 @@ namespace zorvek {
 
 // The program's access to the registry, used like a cursor: properties name a place (root,
 // key path, value name, type, default, computer) and Value and the operations act on it.
-class cRegistry {
+class cRegistry
+{
 public:
     explicit cRegistry(std::shared_ptr<RegistryBackend> backend);
 
@@ -31,10 +32,13 @@ public:
     bool EnumerateSections(std::vector<std::string>& sSect, std::int32_t& iSectCount);
 
     void CreateEXEAssociation(const std::string& sExePath, const std::string& sClassName,
-        const std::string& sClassDescription, const std::string& sAssociation, const std::string& sOpenMenuText,
-        bool bSupportPrint, const std::string& sPrintMenuText, bool bSupportNew, const std::string& sNewMenuText,
-        bool bSupportInstall, const std::string& sInstallMenuText, std::int32_t lDefaultIconIndex);
-    void CreateAdditionalEXEAssociations(const std::string& sClassName, const std::vector<RegistryValue>& vItems);
+                              const std::string& sClassDescription, const std::string& sAssociation,
+                              const std::string& sOpenMenuText, bool bSupportPrint,
+                              const std::string& sPrintMenuText, bool bSupportNew,
+                              const std::string& sNewMenuText, bool bSupportInstall,
+                              const std::string& sInstallMenuText, std::int32_t lDefaultIconIndex);
+    void CreateAdditionalEXEAssociations(const std::string& sClassName,
+                                         const std::vector<RegistryValue>& vItems);
 
     std::int32_t ValueType() const { return m_ValueType; }
     void SetValueType(std::int32_t eValueType) { m_ValueType = eValueType; }
@@ -45,9 +49,9 @@ public:
     const std::string& ValueKey() const { return m_ValueKey; }
 
     RegistryValue ValueEx(std::int32_t eKey, const std::string& sSectionKey, const std::string& sValueKey,
-        std::int32_t eValueType, const RegistryValue& vDefault);
+                          std::int32_t eValueType, const RegistryValue& vDefault);
     void SetValueEx(std::int32_t eKey, const std::string& sSectionKey, const std::string& sValueKey,
-        std::int32_t eValueType, const RegistryValue& vDefault, const RegistryValue& vNewValue);
+                    std::int32_t eValueType, const RegistryValue& vDefault, const RegistryValue& vNewValue);
 
     void SetValueKey(const std::string& sValueKey) { m_ValueKey = sValueKey; }
     const RegistryValue& Default() const { return m_Default; }

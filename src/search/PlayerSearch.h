@@ -25,7 +25,7 @@ struct FoundPlayer
 struct FoundPlayers
 {
     std::vector<FoundPlayer> hits;
-    int FoundCount = 0; // hits.size(), 0..kMaxFoundPlayers
+    int FoundCount = 0;   // hits.size(), 0..kMaxFoundPlayers
     bool tooMany = false; // a hit beyond kMaxFoundPlayers was found; the search stopped there
 };
 

@@ -6,9 +6,9 @@
 #include <QLabel>
 #include <QTreeWidget>
 
-#include "widgets/ColumnSizer.h"
 #include "common/TextCodec.h"
 #include "common/Texts.h"
+#include "widgets/ColumnSizer.h"
 
 namespace zorvek {
 

@@ -17,7 +17,7 @@ class HttpGet : public QObject
 
 public:
     static constexpr int kDefaultTimeoutMs = 10000;
-    static constexpr qint64 kTextLimit = 1024 * 1024;       // list and info texts
+    static constexpr qint64 kTextLimit = 1024 * 1024;        // list and info texts
     static constexpr qint64 kPictureLimit = 8 * 1024 * 1024; // the poster
 
     explicit HttpGet(int timeoutMs = kDefaultTimeoutMs, QObject* parent = nullptr);

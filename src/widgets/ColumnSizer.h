@@ -65,9 +65,9 @@ private:
 
     QTreeWidget* m_list;
     int m_columns;
-    std::vector<std::vector<int>> m_cellWidths;  // [row][column]
+    std::vector<std::vector<int>> m_cellWidths;    // [row][column]
     std::vector<std::map<int, int>> m_widthCounts; // per column: width -> cells
-    std::vector<int> m_headerWidths;             // empty until measured
+    std::vector<int> m_headerWidths;               // empty until measured
     QHash<QString, int> m_textWidths;
     // What the kept widths were measured with.
     QFont m_font;

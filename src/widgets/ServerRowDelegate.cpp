@@ -22,14 +22,12 @@ std::size_t ServerRowDelegate::KeyHash::operator()(const Key& key) const
     return qHashMulti(0, key.text, key.size.width(), key.size.height(), key.alignment);
 }
 
-ServerRowDelegate::ServerRowDelegate(QObject* parent) : QStyledItemDelegate(parent)
-{
-}
+ServerRowDelegate::ServerRowDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
 
 ServerRowDelegate::~ServerRowDelegate() = default;
 
 const ServerRowDelegate::Laid* ServerRowDelegate::laidOut(const QStyleOptionViewItem& option,
-                                                           const QStyle* style) const
+                                                          const QStyle* style) const
 {
     if (style != m_style || !m_font.isCopyOf(option.font)) {
         if (style != m_style || m_font != option.font)
@@ -82,16 +80,18 @@ const ServerRowDelegate::Laid* ServerRowDelegate::laidOut(const QStyleOptionView
     return result;
 }
 
-void ServerRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void ServerRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const
 {
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
     const QWidget* widget = opt.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
-    const bool plain = !opt.text.isEmpty() && opt.direction == Qt::LeftToRight &&
-                       !(opt.features & (QStyleOptionViewItem::WrapText | QStyleOptionViewItem::HasCheckIndicator |
-                                         QStyleOptionViewItem::HasDecoration)) &&
-                       !(opt.state & QStyle::State_Editing);
+    const bool plain =
+        !opt.text.isEmpty() && opt.direction == Qt::LeftToRight &&
+        !(opt.features & (QStyleOptionViewItem::WrapText | QStyleOptionViewItem::HasCheckIndicator |
+                          QStyleOptionViewItem::HasDecoration)) &&
+        !(opt.state & QStyle::State_Editing);
     const Laid* laid = plain ? laidOut(opt, style) : nullptr;
     if (!laid) {
         QStyledItemDelegate::paint(painter, option, index);
@@ -110,8 +110,8 @@ void ServerRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
                                             QSize(lineRect.width(), laid->height), lineRect);
     painter->save();
     painter->setClipRect(opt.rect);
-    painter->setPen(opt.palette.color(
-        group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->setPen(opt.palette.color(group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                                : QPalette::Text));
     laid->layout.draw(painter, QPointF(lineRect.x(), block.top()));
     painter->restore();
 }

@@ -26,7 +26,8 @@ public:
     explicit ServerRowDelegate(QObject* parent = nullptr);
     ~ServerRowDelegate() override;
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
 
     int keptLayouts() const { return static_cast<int>(m_layouts.size()); }
 

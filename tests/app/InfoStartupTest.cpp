@@ -6,11 +6,11 @@
 #include <QImage>
 #include <QLabel>
 
+#include "app/frmInfo.h"
+#include "sample-host/SampleContent.h"
 #include "support/MainWindowFixture.h"
 #include "support/ModalAction.h"
 #include "support/RecordingPrograms.h"
-#include "app/frmInfo.h"
-#include "sample-host/SampleContent.h"
 
 namespace zorvek::test {
 namespace {
@@ -31,12 +31,13 @@ protected:
         host.setContent(QStringLiteral("/poster.jpg"), jpeg, 200, "image/jpeg");
     }
 
-    void serveInfo(const QByteArray& width, const QByteArray& height, const QString& posterPath = "/poster.jpg")
+    void serveInfo(const QByteArray& width, const QByteArray& height,
+                   const QString& posterPath = "/poster.jpg")
     {
         const QByteArray url = (host.baseUrl() + posterPath).toLatin1();
-        host.setContent(QStringLiteral("/zorvek/info.txt"),
-                        width + ";\r\n" + height + ";\r\n" + url + ";\r\nhttp://www.example.cz/akce;\r\n"
-                        "Klikni na plak\xe1t;\r\n$$$&&&***;\r\n");
+        host.setContent(QStringLiteral("/zorvek/info.txt"), width + ";\r\n" + height + ";\r\n" + url +
+                                                                ";\r\nhttp://www.example.cz/akce;\r\n"
+                                                                "Klikni na plak\xe1t;\r\n$$$&&&***;\r\n");
     }
 
     bool makeLevelshots() { return QDir(folder.path()).mkpath(QStringLiteral("levelshots")); }
@@ -82,7 +83,10 @@ TEST_F(InfoStartupTest, TheSixLineFileGivesAPosterWindowOnce)
 
     // Minimised and restored: not shown again.
     int again = 0;
-    ModalAction<frmInfo> second([&](frmInfo* w) { ++again; w->reject(); });
+    ModalAction<frmInfo> second([&](frmInfo* w) {
+        ++again;
+        w->reject();
+    });
     window->showMinimized();
     window->showNormal();
     QCoreApplication::processEvents();
@@ -96,9 +100,8 @@ TEST_F(InfoStartupTest, AClickOnThePosterOpensTheLinkInTheBrowser)
 {
     ASSERT_TRUE(makeLevelshots());
     serveInfo("400", "300");
-    ASSERT_TRUE(startAndShow([](frmInfo* w) {
-        QTest::mouseClick(w->imgInfo(), Qt::LeftButton, {}, QPoint(20, 20));
-    }));
+    ASSERT_TRUE(startAndShow(
+        [](frmInfo* w) { QTest::mouseClick(w->imgInfo(), Qt::LeftButton, {}, QPoint(20, 20)); }));
     EXPECT_EQ(QString::fromStdString(window->browserPath()), xdgOpen);
     const auto records = programs.waitForRecords(QStringLiteral("xdg-open"));
     ASSERT_EQ(records.size(), 1u);
@@ -124,7 +127,8 @@ TEST_P(InfoNoWindowTest, ShowsNothingAndLeavesNoFile)
     }
     switch (c.kind) {
     case NoWindowCase::MissingMarker:
-        host.setContent(QStringLiteral("/zorvek/info.txt"), "400;\r\n300;\r\nhttp://x/p.jpg;\r\nl;\r\nt;\r\nx;\r\n");
+        host.setContent(QStringLiteral("/zorvek/info.txt"),
+                        "400;\r\n300;\r\nhttp://x/p.jpg;\r\nl;\r\nt;\r\nx;\r\n");
         break;
     case NoWindowCase::FailingPosterUrl:
         serveInfo("400", "300", QStringLiteral("/missing.jpg"));
@@ -144,12 +148,13 @@ TEST_P(InfoNoWindowTest, ShowsNothingAndLeavesNoFile)
     EXPECT_EQ(window->infoState(), 0); // 99 after start-up, back to 0 at the first showing
 }
 
-INSTANTIATE_TEST_SUITE_P(Failures, InfoNoWindowTest,
-                         ::testing::Values(NoWindowCase{"MissingMarker", NoWindowCase::MissingMarker},
-                                           NoWindowCase{"FailingPosterUrl", NoWindowCase::FailingPosterUrl},
-                                           NoWindowCase{"NoLevelshotsFolder", NoWindowCase::NoLevelshotsFolder},
-                                           NoWindowCase{"PosterNotAPicture", NoWindowCase::PosterNotAPicture}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Failures, InfoNoWindowTest,
+    ::testing::Values(NoWindowCase{"MissingMarker", NoWindowCase::MissingMarker},
+                      NoWindowCase{"FailingPosterUrl", NoWindowCase::FailingPosterUrl},
+                      NoWindowCase{"NoLevelshotsFolder", NoWindowCase::NoLevelshotsFolder},
+                      NoWindowCase{"PosterNotAPicture", NoWindowCase::PosterNotAPicture}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(InfoStartupTest, HeightsRoundHalfToEven)
 {

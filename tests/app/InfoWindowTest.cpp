@@ -142,13 +142,13 @@ TEST_P(InfoPosterFailure, GivesNoWindowAndNoFile)
     EXPECT_EQ(QDir(folder.path() + QStringLiteral("/levelshots")).exists(), GetParam().levelshotsFolder);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Poster, InfoPosterFailure,
-    ::testing::Values(PosterFailure{"NothingDownloaded", QByteArray(), true},
-                      PosterFailure{"NoLevelshotsFolder", Jpeg(400, 300), false},
-                      PosterFailure{"BytesThatAreNoPicture", QByteArray("<html>Not Found</html>"), true},
-                      PosterFailure{"TruncatedJpeg", Jpeg(400, 300).left(20), true}),
-    [](const auto& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Poster, InfoPosterFailure,
+                         ::testing::Values(PosterFailure{"NothingDownloaded", QByteArray(), true},
+                                           PosterFailure{"NoLevelshotsFolder", Jpeg(400, 300), false},
+                                           PosterFailure{"BytesThatAreNoPicture",
+                                                         QByteArray("<html>Not Found</html>"), true},
+                                           PosterFailure{"TruncatedJpeg", Jpeg(400, 300).left(20), true}),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(InfoStartUp, FailingPosterAlsoRemovesAnEarlierRunsFile)
 {
@@ -172,15 +172,15 @@ TEST_F(InfoStartUp, PosterComesOverHttpFromTheUrlOfTheFile)
     const auto get = [](const QString& url) { return Get(url); };
 
     const auto missing = LoadInfoPoster(
-        SixLineFile("320", "200", server.url(QStringLiteral("/zorvek/missing.jpg")).toStdString()), folder.path(),
-        get);
+        SixLineFile("320", "200", server.url(QStringLiteral("/zorvek/missing.jpg")).toStdString()),
+        folder.path(), get);
     EXPECT_FALSE(missing.has_value());
     EXPECT_EQ(server.requestCount(QStringLiteral("/zorvek/missing.jpg")), 1);
     EXPECT_FALSE(posterFileExists());
 
     const auto loaded = LoadInfoPoster(
-        SixLineFile("320", "200", server.url(QStringLiteral("/zorvek/poster.jpg")).toStdString()), folder.path(),
-        get);
+        SixLineFile("320", "200", server.url(QStringLiteral("/zorvek/poster.jpg")).toStdString()),
+        folder.path(), get);
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(loaded->poster.size(), QSize(320, 200));
     EXPECT_TRUE(posterFileExists());
@@ -211,10 +211,13 @@ protected:
 
     std::unique_ptr<frmInfo> window(const InfoPoster& poster)
     {
-        return std::make_unique<frmInfo>(poster, [this](const std::string& link) {
-            opened.push_back(link);
-            openedWhileVisible = shown && shown->isVisible();
-        }, &mainWindow);
+        return std::make_unique<frmInfo>(
+            poster,
+            [this](const std::string& link) {
+                opened.push_back(link);
+                openedWhileVisible = shown && shown->isVisible();
+            },
+            &mainWindow);
     }
 
     // Runs the window modally; `act` runs inside the modal loop. A window that does not
@@ -344,7 +347,8 @@ TEST_F(InfoWindow, ClickOnThePosterClosesThenOpensTheLink)
 TEST_F(InfoWindow, LinkBytesReachTheBrowserUnchanged)
 {
     InfoPoster poster = Poster("400", "300", QSize(400, 300));
-    poster.info.InfoLink = "http://zorvek.example.cz/p\x9Aihr\xE1" "d?a=1&b=\x98 x";
+    poster.info.InfoLink = "http://zorvek.example.cz/p\x9Aihr\xE1"
+                           "d?a=1&b=\x98 x";
     auto info = window(poster);
 
     runModal(*info, [&] { QTest::mouseClick(info->imgInfo(), Qt::LeftButton, {}, QPoint(1, 1)); });

@@ -5,13 +5,13 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
-#include "support/MainWindowFixture.h"
-#include "support/CountingLauncher.h"
-#include "support/RecordingPrograms.h"
-#include "support/TestWinePrefix.h"
 #include "launch/WineLauncher.h"
 #include "registry/WineRegistryBackend.h"
 #include "sample-host/ServerProfile.h"
+#include "support/CountingLauncher.h"
+#include "support/MainWindowFixture.h"
+#include "support/RecordingPrograms.h"
+#include "support/TestWinePrefix.h"
 
 namespace zorvek::test {
 namespace {
@@ -152,12 +152,13 @@ TEST_P(ReleaseTest, ReQueriesTheRowAndJoinsOnlyWithShiftAlone)
 
 INSTANTIATE_TEST_SUITE_P(
     Buttons, ReleaseTest,
-    ::testing::Values(ReleaseCase{"LeftPlain", Qt::LeftButton, Qt::NoModifier, false},
-                      ReleaseCase{"LeftShiftJoins", Qt::LeftButton, Qt::ShiftModifier, true},
-                      ReleaseCase{"RightShiftJoins", Qt::RightButton, Qt::ShiftModifier, true},
-                      ReleaseCase{"MiddlePlain", Qt::MiddleButton, Qt::NoModifier, false},
-                      ReleaseCase{"ShiftCtrlDoesNotJoin", Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, false},
-                      ReleaseCase{"ShiftAltDoesNotJoin", Qt::LeftButton, Qt::ShiftModifier | Qt::AltModifier, false}),
+    ::testing::Values(
+        ReleaseCase{"LeftPlain", Qt::LeftButton, Qt::NoModifier, false},
+        ReleaseCase{"LeftShiftJoins", Qt::LeftButton, Qt::ShiftModifier, true},
+        ReleaseCase{"RightShiftJoins", Qt::RightButton, Qt::ShiftModifier, true},
+        ReleaseCase{"MiddlePlain", Qt::MiddleButton, Qt::NoModifier, false},
+        ReleaseCase{"ShiftCtrlDoesNotJoin", Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, false},
+        ReleaseCase{"ShiftAltDoesNotJoin", Qt::LeftButton, Qt::ShiftModifier | Qt::AltModifier, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(JoinTest, ReleaseRewritesTheRowAndEmptiesThePlayers)
@@ -245,8 +246,9 @@ TEST_F(JoinTest, AGameWithoutInstallationGivesTheInfoMessage)
     window->listServers_MouseUp(Qt::LeftButton, Qt::ShiftModifier);
     ASSERT_EQ(boxes.shown().size(), 1);
     const auto& box = boxes.shown()[0];
-    EXPECT_EQ(box.text, QString::fromUtf8("Nenalezena informace o hře (CoD1) v registrech.\n"
-                                          "Ke spuštění hry musí obsahovat registry informaci o její instalaci."));
+    EXPECT_EQ(box.text,
+              QString::fromUtf8("Nenalezena informace o hře (CoD1) v registrech.\n"
+                                "Ke spuštění hry musí obsahovat registry informaci o její instalaci."));
     EXPECT_EQ(box.text.count(QLatin1Char('\n')), 1);
     EXPECT_EQ(box.title, QStringLiteral("Info"));
     EXPECT_EQ(box.icon, QMessageBox::Information);

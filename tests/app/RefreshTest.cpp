@@ -13,9 +13,9 @@
 #include <QTreeWidget>
 #include <QUdpSocket>
 
-#include "support/MainWindowFixture.h"
 #include "common/TextCodec.h"
 #include "sample-host/ServerProfile.h"
+#include "support/MainWindowFixture.h"
 
 namespace zorvek::test {
 namespace {
@@ -68,8 +68,10 @@ TEST_F(RefreshTest, ARefreshSendsOneQueryPerServerInSlotOrder)
     for (auto& s : servers)
         s->clearReceived();
     window->cmdResponse_Click();
-    ASSERT_TRUE(waitFor([&] { return servers[2]->statusQueryCount() == 1 && servers[0]->statusQueryCount() == 1 &&
-                                     servers[1]->statusQueryCount() == 1; }));
+    ASSERT_TRUE(waitFor([&] {
+        return servers[2]->statusQueryCount() == 1 && servers[0]->statusQueryCount() == 1 &&
+               servers[1]->statusQueryCount() == 1;
+    }));
     quint64 previous = 0;
     for (auto& s : servers) {
         ASSERT_EQ(s->received().size(), 1);
@@ -181,7 +183,8 @@ TEST_F(RefreshTest, QueriesGoStraightToTheServersWhateverTheApplicationProxy)
     ASSERT_TRUE(proxy.listen(QHostAddress::LocalHost));
     const bool systemProxies = QNetworkProxyFactory::usesSystemConfiguration();
     const QNetworkProxy previous = QNetworkProxy::applicationProxy();
-    QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::Socks5Proxy, "127.0.0.1", proxy.serverPort()));
+    QNetworkProxy::setApplicationProxy(
+        QNetworkProxy(QNetworkProxy::Socks5Proxy, "127.0.0.1", proxy.serverPort()));
     for (auto& s : servers)
         s->clearReceived();
     window->cmdResponse_Click();
@@ -203,7 +206,12 @@ TEST_F(RefreshTest, ReplyForTheSelectedRowShowsLevelshotAndPlayers)
     ServerProfile other = crashProfile(2);
     other.mapName = "mp_backlot";
     ServerProfile selected = crashProfile(0);
-    selected.players = {{"^1Pe^2pa", -3, 999}, {QByteArray("\xd8" "eho\xf8", 5), 7, 48}, {"^^1x", 0, 0}};
+    selected.players = {{"^1Pe^2pa", -3, 999},
+                        {QByteArray("\xd8"
+                                    "eho\xf8",
+                                    5),
+                         7, 48},
+                        {"^^1x", 0, 0}};
     startOnCod4({other, selected, crashProfile(1)});
 
     window->listServers->setCurrentItem(window->listServers->topLevelItem(1));
@@ -243,7 +251,8 @@ TEST_F(RefreshTest, SelectedServerOnAMapWithoutPictureShowsTheDefault)
 class ScriptedServer : public QObject
 {
 public:
-    explicit ScriptedServer(std::function<QList<QByteArray>(int query)> answers) : m_answers(std::move(answers))
+    explicit ScriptedServer(std::function<QList<QByteArray>(int query)> answers)
+        : m_answers(std::move(answers))
     {
         socket.bind(QHostAddress::LocalHost, 0);
         connect(&socket, &QUdpSocket::readyRead, this, [this] {
@@ -282,8 +291,9 @@ TEST_F(RefreshTest, OnlyTheFirstDatagramOfAQueryCounts)
         return QList<QByteArray>{BuildStatusResponse(crashProfile(1)),
                                  BuildStatusResponse(crashProfileOnMap(9, "mp_second"))};
     });
-    host.setListText(2, record("Double", "127.0.0.1", QByteArray::number(server.socket.localPort())) +
-                            record("Other", "127.0.0.1", QByteArray::number(addServer(crashProfile(2))->port())));
+    host.setListText(
+        2, record("Double", "127.0.0.1", QByteArray::number(server.socket.localPort())) +
+               record("Other", "127.0.0.1", QByteArray::number(addServer(crashProfile(2))->port())));
     start();
     window->tabGames->setCurrentIndex(1);
     ASSERT_TRUE(waitForReplies({1, 2}));
@@ -329,7 +339,8 @@ TEST_F(RefreshTest, StraysAfterAReplyAreDroppedAndAFloodIsLeftToTheSystem)
     for (const Case c : {Case{0, true}, Case{5, true}, Case{2000, false}}) {
         SCOPED_TRACE(c.strays);
         ScriptedServer server([&c](int query) {
-            QList<QByteArray> answers{BuildStatusResponse(crashProfileOnMap(query, "mp_" + QByteArray::number(query)))};
+            QList<QByteArray> answers{
+                BuildStatusResponse(crashProfileOnMap(query, "mp_" + QByteArray::number(query)))};
             if (query == 1)
                 for (int i = 0; i < c.strays; ++i)
                     answers.append(BuildStatusResponse(crashProfileOnMap(9, "mp_stray")));
@@ -446,7 +457,8 @@ TEST_F(RefreshTest, UnusableHostOrPortSkipsTheSlotAndTheRefreshGoesOn)
     EmulatedGameServer* good = addServer(crashProfile(6));
     host.setListText(2, record("NoPort", "127.0.0.1", "abc") + record("Big", "127.0.0.1", "70000") +
                             record("Zero", "127.0.0.1", "0") + record("NoHost", "", "28960") +
-                            record("Garbage", "\x01\xfe x", "28960") + record("Spaces", "no such host", "28960") +
+                            record("Garbage", "\x01\xfe x", "28960") +
+                            record("Spaces", "no such host", "28960") +
                             record("Good", "127.0.0.1", QByteArray::number(good->port())));
     start();
     window->tabGames->setCurrentIndex(1);

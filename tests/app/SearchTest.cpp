@@ -5,10 +5,10 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
-#include "support/MainWindowFixture.h"
-#include "support/ModalAction.h"
 #include "sample-host/ServerProfile.h"
 #include "search/frmPlayers.h"
+#include "support/MainWindowFixture.h"
+#include "support/ModalAction.h"
 
 namespace zorvek::test {
 namespace {
@@ -117,7 +117,11 @@ class SearchMatchTest : public SearchTest, public ::testing::WithParamInterface<
 
 TEST_P(SearchMatchTest, IgnoresCaseAndColourCodesButNotSpaces)
 {
-    startWith({withPlayers({"^1Pla^7yer", QByteArray("\xd8" "eho\xf8", 5), "Two Words"})});
+    startWith({withPlayers({"^1Pla^7yer",
+                            QByteArray("\xd8"
+                                       "eho\xf8",
+                                       5),
+                            "Two Words"})});
     const QStringList listed = search(QString::fromUtf8(GetParam().find));
     if (GetParam().found) {
         EXPECT_EQ(listed.size(), 1) << listed.join(',').toStdString();

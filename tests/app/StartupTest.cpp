@@ -8,9 +8,9 @@
 #include <QTcpSocket>
 #include <QTreeWidget>
 
-#include "support/MainWindowFixture.h"
 #include "common/GameTable.h"
 #include "serverlist/HttpGet.h"
+#include "support/MainWindowFixture.h"
 
 namespace zorvek::test {
 namespace {
@@ -33,11 +33,12 @@ TEST_P(CaptionTest, VersionWithoutSeparatorBeforeRevision)
               QString::fromUtf8(c.expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(Versions, CaptionTest,
-                         ::testing::Values(CaptionCase{"v1_1_9", 1, 1, 9, "Zorvek by Halmund  (build: 1.19)  http://w.cz"},
-                                           CaptionCase{"v2_0_10", 2, 0, 10, "Zorvek by Halmund  (build: 2.010)  http://w.cz"},
-                                           CaptionCase{"v10_12_0", 10, 12, 0, "Zorvek by Halmund  (build: 10.120)  http://w.cz"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Versions, CaptionTest,
+    ::testing::Values(CaptionCase{"v1_1_9", 1, 1, 9, "Zorvek by Halmund  (build: 1.19)  http://w.cz"},
+                      CaptionCase{"v2_0_10", 2, 0, 10, "Zorvek by Halmund  (build: 2.010)  http://w.cz"},
+                      CaptionCase{"v10_12_0", 10, 12, 0, "Zorvek by Halmund  (build: 10.120)  http://w.cz"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 using StartupTest = MainWindowFixture;
 
@@ -61,8 +62,12 @@ TEST_F(StartupTest, OpensWithFiveTabsCaptionSocketsAndNoMessage)
     EXPECT_EQ(w.Label2->text(), QStringLiteral("IP:port:"));
     EXPECT_EQ(w.defaultLevelshot().size(), QSize(150, 80));
 
-    const QStringList serverHeaders{QString::fromUtf8("Název místnosti"), QString::fromUtf8("Mód"), "Mapa", "FF",
-                                    "Kam", QString::fromUtf8("Hráči")};
+    const QStringList serverHeaders{QString::fromUtf8("Název místnosti"),
+                                    QString::fromUtf8("Mód"),
+                                    "Mapa",
+                                    "FF",
+                                    "Kam",
+                                    QString::fromUtf8("Hráči")};
     ASSERT_EQ(w.listServers->columnCount(), 6);
     for (int c = 0; c < 6; ++c) {
         EXPECT_EQ(w.listServers->headerItem()->text(c), serverHeaders[c]);
@@ -103,7 +108,8 @@ TEST_F(StartupTest, AllFiveListsFailingGiveFiveMessagesAndARunningWindow)
     for (int game = 1; game <= 5; ++game) {
         const auto& box = boxes.shown()[game - 1];
         const QString url = host.baseUrl() + ListHost::ListPath(game);
-        EXPECT_EQ(box.text, QString::fromUtf8("Seznam serverů (") + url + QString::fromUtf8(") je nedostupný!"));
+        EXPECT_EQ(box.text,
+                  QString::fromUtf8("Seznam serverů (") + url + QString::fromUtf8(") je nedostupný!"));
         EXPECT_EQ(box.title, QStringLiteral("Chyba!"));
         EXPECT_EQ(box.icon, QMessageBox::Critical);
         EXPECT_EQ(box.buttons, int(QMessageBox::Ok));
@@ -205,8 +211,10 @@ TEST_F(StartupTest, FailedListIsEmptiedSoItsTabShowsNoRows)
 
 TEST(HttpGetTest, HostOfUrl)
 {
-    EXPECT_EQ(HttpGet::hostOf(QStringLiteral("http://lists.example.cz/zorvek/a.txt")), QStringLiteral("lists.example.cz"));
-    EXPECT_EQ(HttpGet::hostOf(QStringLiteral("http://127.0.0.1:8780/zorvek/a.txt")), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(HttpGet::hostOf(QStringLiteral("http://lists.example.cz/zorvek/a.txt")),
+              QStringLiteral("lists.example.cz"));
+    EXPECT_EQ(HttpGet::hostOf(QStringLiteral("http://127.0.0.1:8780/zorvek/a.txt")),
+              QStringLiteral("127.0.0.1"));
 }
 
 } // namespace

@@ -54,21 +54,20 @@ std::string Group(const std::string& width, const std::string& height, const std
 INSTANTIATE_TEST_SUITE_P(
     Info, InfoFileReading,
     ::testing::Values(
-        InfoCase{"SixLineFile",
-                 "400;\r\n300;\r\nhttp://127.0.0.1:8780/zorvek/poster.jpg;\r\nhttp://zorvek.example.cz/akce;\r\n"
-                 "Klikni na plak\xE1t;\r\n$$$&&&***;\r\n",
-                 true, 400, 300, "http://127.0.0.1:8780/zorvek/poster.jpg", "http://zorvek.example.cz/akce",
-                 "Klikni na plak\xE1t"},
+        InfoCase{
+            "SixLineFile",
+            "400;\r\n300;\r\nhttp://127.0.0.1:8780/zorvek/poster.jpg;\r\nhttp://zorvek.example.cz/akce;\r\n"
+            "Klikni na plak\xE1t;\r\n$$$&&&***;\r\n",
+            true, 400, 300, "http://127.0.0.1:8780/zorvek/poster.jpg", "http://zorvek.example.cz/akce",
+            "Klikni na plak\xE1t"},
         InfoCase{"MissingMarkerIsNoInfoFile", Group("400", "300", "$$$&&&**"), false},
         InfoCase{"EmptyTextIsNoInfoFile", "", false},
         InfoCase{"ErrorPageIsNoInfoFile",
                  "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML 2.0//EN\">\n<title>404 Not Found</title>", false},
-        InfoCase{"MarkerMayStandInAnyField",
-                 "1;\r\n2;\r\nu;\r\nl;\r\nsee $$$&&&*** here;\r\nx;\r\n", true, 1, 2, "u", "l",
-                 "see $$$&&&*** here"},
-        InfoCase{"SpacesOfFieldsAreKept",
-                 "400;\r\n300;\r\n url ;\r\n\tlink;\r\n tip ;\r\n$$$&&&***;\r\n", true, 400, 300, " url ",
-                 "\tlink", " tip "},
+        InfoCase{"MarkerMayStandInAnyField", "1;\r\n2;\r\nu;\r\nl;\r\nsee $$$&&&*** here;\r\nx;\r\n", true, 1,
+                 2, "u", "l", "see $$$&&&*** here"},
+        InfoCase{"SpacesOfFieldsAreKept", "400;\r\n300;\r\n url ;\r\n\tlink;\r\n tip ;\r\n$$$&&&***;\r\n",
+                 true, 400, 300, " url ", "\tlink", " tip "},
         InfoCase{"HeightHalfRoundsDownToEven", Group("400", "300.5"), true, 400, 300, "http://host/p.jpg",
                  "http://link", "tip"},
         InfoCase{"HeightHalfRoundsUpToEven", Group("400", "301.5"), true, 400, 302, "http://host/p.jpg",
@@ -91,12 +90,12 @@ INSTANTIATE_TEST_SUITE_P(
                  "100;\r\n50;\r\nfirst;\r\nfirst-link;\r\nfirst-tip;\r\n$$$&&&***;\r\n"
                  "640.5;\r\n480;\r\nsecond;\r\nsecond-link;\r\nsecond-tip;\r\nunused;\r\n",
                  true, 640.5, 480, "second", "second-link", "second-tip"},
-        InfoCase{"LastFieldWithoutLineBreak",
-                 "400;\r\n300;\r\nu;\r\nl;\r\nt;\r\n$$$&&&***;", true, 400, 300, "u", "l", "t"},
+        InfoCase{"LastFieldWithoutLineBreak", "400;\r\n300;\r\nu;\r\nl;\r\nt;\r\n$$$&&&***;", true, 400, 300,
+                 "u", "l", "t"},
         InfoCase{"ExtraLineBreakAtTheEndIsIgnored", Group("400", "300") + "\r\n", false},
         InfoCase{"CutFileIsIgnored", "400;\r\n300;\r\nhttp://host/p.jpg;\r\n$$$&&&***", false},
-        InfoCase{"FieldWithoutItsSemicolonIsIgnored",
-                 "400\r\n300;\r\nu;\r\nl;\r\nt;\r\n$$$&&&***;\r\n", false},
+        InfoCase{"FieldWithoutItsSemicolonIsIgnored", "400\r\n300;\r\nu;\r\nl;\r\nt;\r\n$$$&&&***;\r\n",
+                 false},
         InfoCase{"IncompleteSecondGroupIsIgnored", Group("400", "300") + "500;\r\n", false}),
     [](const ::testing::TestParamInfo<InfoCase>& info) { return std::string(info.param.label); });
 

@@ -18,12 +18,12 @@
 #include <QTcpSocket>
 #include <QTreeWidget>
 
-#include "support/MainWindowFixture.h"
 #include "HardeningSupport.h"
 #include "common/GameTable.h"
 #include "common/InfoFile.h"
 #include "serverlist/HttpGet.h"
 #include "serverlist/ServerListParser.h"
+#include "support/MainWindowFixture.h"
 #include "support/TestHttpServer.h"
 
 namespace zorvek::test {
@@ -82,7 +82,8 @@ protected:
         MainWindowFixture::SetUp();
         ASSERT_TRUE(http.listen());
         for (int game = 1; game <= 5; ++game)
-            http.serve(listPath(game), record("Web" + QByteArray::number(game), "127.0.0.1", "9", "http://www.example.cz"));
+            http.serve(listPath(game),
+                       record("Web" + QByteArray::number(game), "127.0.0.1", "9", "http://www.example.cz"));
     }
 
     // Starts the window against the scripted server; returns how long Form_Load took.
@@ -125,7 +126,8 @@ TEST_F(HostileListHostTest, EndlessBodyWithoutLengthIsCutAtTheCap)
 {
     EndlessBodyServer endless;
     // Only game 3's list comes from the endless server: a redirect leads there.
-    http.redirect(listPath(3), QStringLiteral("http://127.0.0.1:%1/list.txt").arg(endless.server.serverPort()));
+    http.redirect(listPath(3),
+                  QStringLiteral("http://127.0.0.1:%1/list.txt").arg(endless.server.serverPort()));
     startAgainstHttp();
     EXPECT_EQ(boxes.texts(), QStringList{kNothingFrom});
     EXPECT_TRUE(window->listText(3).empty());
@@ -263,7 +265,8 @@ TEST_F(HostileListHostTest, RedirectLoopEndsAsNothingReceived)
     EXPECT_TRUE(window->listText(1).empty());
     EXPECT_TRUE(window->listText(2).empty());
     // The loops were given up after a few hops, well before the time-out.
-    EXPECT_LE(http.requestCount(QStringLiteral("/loop-a")) + http.requestCount(QStringLiteral("/loop-b")), 10);
+    EXPECT_LE(http.requestCount(QStringLiteral("/loop-a")) + http.requestCount(QStringLiteral("/loop-b")),
+              10);
     EXPECT_LE(http.requestCount(listPath(2)), 10);
     EXPECT_LT(elapsed, 3000);
 }
@@ -340,7 +343,8 @@ TEST_P(InfoPosterTest, OnlyAPosterWithinTheCapIsShown)
 INSTANTIATE_TEST_SUITE_P(Posters, InfoPosterTest,
                          ::testing::Values(PosterCase{"PictureWithinTheCap", 0, true},
                                            PosterCase{"PicturePaddedTo7Megabytes", 7LL * 1000 * 1000, true},
-                                           PosterCase{"PicturePaddedTo20Megabytes", 20LL * 1000 * 1000, false}),
+                                           PosterCase{"PicturePaddedTo20Megabytes", 20LL * 1000 * 1000,
+                                                      false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

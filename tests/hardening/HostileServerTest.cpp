@@ -11,9 +11,9 @@
 #include <QTreeWidget>
 #include <QUdpSocket>
 
-#include "support/MainWindowFixture.h"
 #include "HardeningSupport.h"
 #include "sample-host/ServerProfile.h"
+#include "support/MainWindowFixture.h"
 
 namespace zorvek::test {
 namespace {
@@ -22,8 +22,7 @@ constexpr int kLargestDatagram = 65507; // the largest UDP payload over IPv4
 constexpr int kRounds = 6;
 
 // Bytes of a literal, NUL bytes included.
-template <std::size_t N>
-QByteArray bytes(const char (&text)[N])
+template <std::size_t N> QByteArray bytes(const char (&text)[N])
 {
     return QByteArray(text, N - 1);
 }
@@ -35,8 +34,8 @@ QByteArray header()
 
 QByteArray settingsLine(const QByteArray& gameType, const QByteArray& map, int maxClients)
 {
-    return "\\g_gametype\\" + gameType + "\\mapname\\" + map + "\\scr_friendlyfire\\1\\scr_killcam\\0\\sv_maxclients\\" +
-           QByteArray::number(maxClients) + "\n";
+    return "\\g_gametype\\" + gameType + "\\mapname\\" + map +
+           "\\scr_friendlyfire\\1\\scr_killcam\\0\\sv_maxclients\\" + QByteArray::number(maxClients) + "\n";
 }
 
 QByteArray playerLines(int count)
@@ -53,7 +52,7 @@ struct HostileCase
     const char* name;
     std::function<QByteArray()> reply;
     std::function<void(EmulatedGameServer&)> bend; // flood, other port
-    bool handled;                                   // the reply reaches its slot
+    bool handled;                                  // the reply reaches its slot
     std::string gameType;
     std::string mapName;
     const char* playersCell; // the "Hráči" column
@@ -77,7 +76,8 @@ QByteArray fullSizeDatagram()
 
 QByteArray noLineFeed()
 {
-    return QByteArray(4, '\xFF') + "statusResponse\\g_gametype\\war\\mapname\\mp_x\\sv_maxclients\\8 \"a\" \"b\"";
+    return QByteArray(4, '\xFF') +
+           "statusResponse\\g_gametype\\war\\mapname\\mp_x\\sv_maxclients\\8 \"a\" \"b\"";
 }
 
 QByteArray nulBytes()
@@ -100,7 +100,8 @@ QByteArray twoHundredPlayers()
 // and a game type of 30,000 characters that reaches the row.
 QByteArray longSettingsLine()
 {
-    const QByteArray tail = "\\g_gametype\\" + QByteArray(30000, 'g') + "\\mapname\\mp_long\\sv_maxclients\\20";
+    const QByteArray tail =
+        "\\g_gametype\\" + QByteArray(30000, 'g') + "\\mapname\\mp_long\\sv_maxclients\\20";
     const QByteArray head = "\\sv_hostname\\";
     const QByteArray line = head + QByteArray(60000 - head.size() - tail.size(), 'h') + tail;
     return header() + line + "\n" + playerLines(1);
@@ -114,22 +115,22 @@ QByteArray floodReply()
 const HostileCase kCases[] = {
     {"DatagramOf65507Bytes", fullSizeDatagram, nullptr, true, "war", "mp_big", "10 / 32", 10, 10, "P1"},
     {"NoLineFeed", noLineFeed, nullptr, true, "", "", "00 / 00", 0, 0, ""},
-    {"NulBytes", nulBytes, nullptr, true, std::string("w\0ar", 4), std::string("mp_\0nul", 7), "02 / 16", 2, 2,
-     std::string("A\0B", 3)},
+    {"NulBytes", nulBytes, nullptr, true, std::string("w\0ar", 4), std::string("mp_\0nul", 7), "02 / 16", 2,
+     2, std::string("A\0B", 3)},
     {"ThousandQuotes", thousandQuotes, nullptr, true, "war", "mp_q", "255 / 24", 255, 64, ""},
     {"TwoHundredPlayers", twoHundredPlayers, nullptr, true, "war", "mp_many", "200 / 64", 200, 64, "P1"},
-    {"SettingsLineOf60000Bytes", longSettingsLine, nullptr, true, std::string(30000, 'g'), "mp_long", "01 / 20", 1, 1,
-     "P1"},
-    {"FloodOfDatagrams", floodReply, [](EmulatedGameServer& s) { s.setReplyCount(5000); }, true, "ctf", "mp_flood",
-     "04 / 18", 4, 4, "P1"},
+    {"SettingsLineOf60000Bytes", longSettingsLine, nullptr, true, std::string(30000, 'g'), "mp_long",
+     "01 / 20", 1, 1, "P1"},
+    {"FloodOfDatagrams", floodReply, [](EmulatedGameServer& s) { s.setReplyCount(5000); }, true, "ctf",
+     "mp_flood", "04 / 18", 4, 4, "P1"},
     {"FloodFromAnotherPort", floodReply,
      [](EmulatedGameServer& s) {
          s.answerFromOtherPort();
          s.setReplyCount(5000);
      },
      false, "---", "---", "--", 0, 0, ""},
-    {"AnswerFromAnotherPort", floodReply, [](EmulatedGameServer& s) { s.answerFromOtherPort(); }, false, "---", "---",
-     "--", 0, 0, ""},
+    {"AnswerFromAnotherPort", floodReply, [](EmulatedGameServer& s) { s.answerFromOtherPort(); }, false,
+     "---", "---", "--", 0, 0, ""},
 };
 
 ServerProfile goodProfile(const QByteArray& type, const QByteArray& map, int maxClients, int players)
@@ -253,7 +254,8 @@ public:
                     continue;
                 // Few enough to fit the receive buffer with the reply behind them.
                 for (int i = 0; i < 200; ++i)
-                    socket.writeDatagram(QByteArray(4, '\xFF') + "print\n", query.senderAddress(), query.senderPort());
+                    socket.writeDatagram(QByteArray(4, '\xFF') + "print\n", query.senderAddress(),
+                                         query.senderPort());
                 socket.writeDatagram(floodReply(), query.senderAddress(), query.senderPort());
             }
         });

@@ -9,15 +9,15 @@
 
 #include <gtest/gtest.h>
 
-#include "support/CountingLauncher.h"
-#include "support/RecordingPrograms.h"
-#include "support/TestWinePrefix.h"
 #include "common/GameTable.h"
 #include "launch/BrowserPath.h"
 #include "launch/JoinCommand.h"
 #include "launch/WineLauncher.h"
 #include "registry/WineRegistryBackend.h"
 #include "registry/cRegistry.h"
+#include "support/CountingLauncher.h"
+#include "support/RecordingPrograms.h"
+#include "support/TestWinePrefix.h"
 
 namespace zorvek {
 namespace {

@@ -9,8 +9,7 @@
 namespace zorvek {
 namespace {
 
-template <typename Case>
-std::string rowName(const testing::TestParamInfo<Case>& info)
+template <typename Case> std::string rowName(const testing::TestParamInfo<Case>& info)
 {
     return info.param.label;
 }
@@ -34,7 +33,8 @@ struct TagCase
 };
 
 class RemoveTagsTest : public testing::TestWithParam<TagCase>
-{};
+{
+};
 
 TEST_P(RemoveTagsTest, DropsEachCaretWithTheNextCharacter)
 {
@@ -46,14 +46,15 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(TagCase{"ColourDigits", "^1Pla^7yer", "Player"},
                     TagCase{"DoubledCaretEatsTheSecond", "^^1x", "1x"},
                     TagCase{"DoubledCaretsWithDigits", "^^00East^^22|", "00East22|"},
-                    TagCase{"CaretAtEnd", "ab^", "ab"},
-                    TagCase{"CaretAlone", "^", ""},
-                    TagCase{"TwoCarets", "^^", ""},
-                    TagCase{"CaretEatsASpace", "a^ b", "ab"},
+                    TagCase{"CaretAtEnd", "ab^", "ab"}, TagCase{"CaretAlone", "^", ""},
+                    TagCase{"TwoCarets", "^^", ""}, TagCase{"CaretEatsASpace", "a^ b", "ab"},
                     TagCase{"CaretEatsALetter", "^tTwitch^-x", "Twitchx"},
-                    TagCase{"NoCodes", "Max Power", "Max Power"},
-                    TagCase{"Empty", "", ""},
-                    TagCase{"EightBitKept", "^1\xC8" "ech", "\xC8" "ech"},
+                    TagCase{"NoCodes", "Max Power", "Max Power"}, TagCase{"Empty", "", ""},
+                    TagCase{"EightBitKept",
+                            "^1\xC8"
+                            "ech",
+                            "\xC8"
+                            "ech"},
                     TagCase{"LongPlain", std::string(300, 'a'), std::string(300, 'a')},
                     TagCase{"LongCodesOnly", std::string(300, '^'), ""},
                     TagCase{"LongWithCodeAtTheEnd", std::string(298, 'b') + "^1", std::string(298, 'b')},
@@ -71,7 +72,8 @@ struct ReadCase
 };
 
 class ReadNumberTest : public testing::TestWithParam<ReadCase>
-{};
+{
+};
 
 TEST_P(ReadNumberTest, ReadsLeniently)
 {
@@ -107,7 +109,8 @@ struct FormatCase
 };
 
 class FormatNumberTest : public testing::TestWithParam<FormatCase>
-{};
+{
+};
 
 TEST_P(FormatNumberTest, WritesTheShortestForm)
 {
@@ -136,7 +139,8 @@ struct MaxClientsCase
 };
 
 class ReadMaxClientsTest : public testing::TestWithParam<MaxClientsCase>
-{};
+{
+};
 
 TEST_P(ReadMaxClientsTest, AcceptsOnlyAByte)
 {
@@ -147,7 +151,8 @@ INSTANTIATE_TEST_SUITE_P(
     Values, ReadMaxClientsTest,
     testing::Values(MaxClientsCase{"Twenty", "20", 20}, MaxClientsCase{"Zero", "0", 0},
                     MaxClientsCase{"Largest", "255", 255}, MaxClientsCase{"LeadingZero", "040", 40},
-                    MaxClientsCase{"OutOfRange", "256", 0}, MaxClientsCase{"FarOutOfRange", "99999999999999999999", 0},
+                    MaxClientsCase{"OutOfRange", "256", 0},
+                    MaxClientsCase{"FarOutOfRange", "99999999999999999999", 0},
                     MaxClientsCase{"Absent", "", 0}, MaxClientsCase{"NotANumber", "abc", 0},
                     MaxClientsCase{"Negative", "-1", 0}, MaxClientsCase{"PlusSign", "+5", 0},
                     MaxClientsCase{"LeadingSpace", " 20", 0}, MaxClientsCase{"TrailingText", "20x", 0},

@@ -39,8 +39,7 @@ std::string nameLines(int count)
     return lines;
 }
 
-template <typename Case>
-std::string rowName(const testing::TestParamInfo<Case>& info)
+template <typename Case> std::string rowName(const testing::TestParamInfo<Case>& info)
 {
     return info.param.label;
 }
@@ -56,7 +55,8 @@ struct ParamCase
 };
 
 class GetParamTest : public testing::TestWithParam<ParamCase>
-{};
+{
+};
 
 TEST_P(GetParamTest, ReadsOneSetting)
 {
@@ -72,8 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
         ParamCase{"LastSettingEndsAtTheLine", reply(kSettings, "3 40 \"A\"\n"), "sv_maxclients", "20"},
         ParamCase{"ValueRunsToEndOfText", kHeader + R"(\mapname\mp_crash\sv_maxclients\20)", "sv_maxclients",
                   "20"},
-        ParamCase{"Absent", reply(kSettings), "scr_killcam", ""},
-        ParamCase{"EmptyReply", "", "mapname", ""},
+        ParamCase{"Absent", reply(kSettings), "scr_killcam", ""}, ParamCase{"EmptyReply", "", "mapname", ""},
         ParamCase{"EmptyValue", reply(R"(\mapname\\g_gametype\dm)"), "mapname", ""},
         ParamCase{"EmptyValueAtEnd", reply(R"(\g_gametype\dm\mapname\)"), "mapname", ""},
         ParamCase{"NameWithoutValue", reply(R"(\g_gametype\dm\mapname)"), "mapname", ""},
@@ -92,11 +91,17 @@ INSTANTIATE_TEST_SUITE_P(
         ParamCase{"FirstOfTwoWins", reply(R"(\mapname\mp_crash\mapname\mp_backlot)"), "mapname", "mp_crash"},
         ParamCase{"NotInPlayerName", reply(R"(\g_gametype\dm)", "0 50 \"\\mapname\\mp_fake\"\n"), "mapname",
                   ""},
-        ParamCase{"NotInHeader", std::string(4, '\xFF') + "statusResponse\\mapname\\mp_fake\\\n\\g_gametype\\dm\n",
+        ParamCase{"NotInHeader",
+                  std::string(4, '\xFF') + "statusResponse\\mapname\\mp_fake\\\n\\g_gametype\\dm\n",
                   "mapname", ""},
-        ParamCase{"EightBitValueKept", reply("\\sv_hostname\\\xC8" "esk\xFD server\\g_gametype\\dm"),
-                  "sv_hostname", "\xC8" "esk\xFD server"},
-        ParamCase{"TextBeforeFirstBackslashSkipped", reply(R"(junk\mapname\mp_crash)"), "mapname", "mp_crash"},
+        ParamCase{"EightBitValueKept",
+                  reply("\\sv_hostname\\\xC8"
+                        "esk\xFD server\\g_gametype\\dm"),
+                  "sv_hostname",
+                  "\xC8"
+                  "esk\xFD server"},
+        ParamCase{"TextBeforeFirstBackslashSkipped", reply(R"(junk\mapname\mp_crash)"), "mapname",
+                  "mp_crash"},
         ParamCase{"NameWithoutLeadingBackslash", reply(R"(mapname\mp_fake)"), "mapname", ""},
         ParamCase{"EmptyNameGivesNothing", reply(R"(\\value\mapname\mp_crash)"), "", ""},
         ParamCase{"WithoutLineFeedNoSettings", R"(\mapname\mp_crash\g_gametype\dm)", "mapname", ""}),
@@ -112,7 +117,8 @@ struct CountCase
 };
 
 class GetNumPlayersTest : public testing::TestWithParam<CountCase>
-{};
+{
+};
 
 TEST_P(GetNumPlayersTest, HalvesThePlayerQuotes)
 {
@@ -129,13 +135,11 @@ INSTANTIATE_TEST_SUITE_P(
         CountCase{"ThreeQuotesRoundToTwo", reply(kSettings, "1 50 \"A\"\n2 60 \"B\n"), 2},
         CountCase{"FiveQuotesRoundToTwo", reply(kSettings, "1 50 \"A\"\n2 60 \"B\"\n3 70 \"C\n"), 2},
         CountCase{"SevenQuotesRoundToFour", reply(kSettings, "\"\"\"\"\"\"\"\n"), 4},
-        CountCase{"QuotesInSettingsIgnored", reply(R"(\sv_hostname\"Best" "server"\mapname\mp_crash)",
-                                                   "1 50 \"A\"\n2 60 \"B\"\n"),
-                  2},
+        CountCase{"QuotesInSettingsIgnored",
+                  reply(R"(\sv_hostname\"Best" "server"\mapname\mp_crash)", "1 50 \"A\"\n2 60 \"B\"\n"), 2},
         CountCase{"QuoteInHeaderIgnored", "\xFF\xFF\xFF\xFFstatus\"Response\n\\mapname\\x\n1 50 \"A\"\n", 1},
         CountCase{"OneLineFeedHasNoPlayers", kHeader + "\\sv_hostname\\\"a\" \"b\"", 0},
-        CountCase{"NoLineFeedHasNoPlayers", "0 50 \"A\" 1 60 \"B\"", 0},
-        CountCase{"EmptyReply", "", 0},
+        CountCase{"NoLineFeedHasNoPlayers", "0 50 \"A\" 1 60 \"B\"", 0}, CountCase{"EmptyReply", "", 0},
         CountCase{"Quotes256CountBeyondAByte", reply(kSettings, std::string(256, '"')), 128},
         CountCase{"Quotes300", reply(kSettings, std::string(300, '"')), 150},
         CountCase{"Quotes600StopAt255", reply(kSettings, std::string(600, '"')), 255},
@@ -159,7 +163,8 @@ struct PlayersCase
 };
 
 class ParsePlayersTest : public testing::TestWithParam<PlayersCase>
-{};
+{
+};
 
 TEST_P(ParsePlayersTest, FillsOneSlotPerQuotePair)
 {
@@ -186,23 +191,33 @@ INSTANTIATE_TEST_SUITE_P(
         PlayersCase{"NegativeScore", reply(kSettings, "-3 999 \"A\"\n"), {{"A", 999, "-3"}}},
         PlayersCase{"PaddedScoreAndPing", reply(kSettings, "007 050 \"B\"\n"), {{"B", 50, "7"}}},
         PlayersCase{"FractionalScore", reply(kSettings, "12.5 3 \"C\"\n"), {{"C", 3, "12.5"}}},
-        PlayersCase{"ColourCodesRemoved", reply(kSettings, "0 33 \"^5IAF ^4Bob\"\n70 34 \"^^00East\"\n"),
+        PlayersCase{"ColourCodesRemoved",
+                    reply(kSettings, "0 33 \"^5IAF ^4Bob\"\n70 34 \"^^00East\"\n"),
                     {{"IAF Bob", 33, "0"}, {"00East", 34, "70"}}},
         PlayersCase{"EmptyName", reply(kSettings, "0 50 \"\"\n"), {{"", 50, "0"}}},
         PlayersCase{"SpacesInNameKept", reply(kSettings, "4 34 \" Ha Sh \"\n"), {{" Ha Sh ", 34, "4"}}},
         PlayersCase{"DigitsInNameNotInPing", reply(kSettings, "10 20 \"123\"\n"), {{"123", 20, "10"}}},
-        PlayersCase{"EightBitName", reply(kSettings, "1 2 \"\xC8" "ech\"\n"), {{"\xC8" "ech", 2, "1"}}},
-        PlayersCase{"CrLfLineEnds", reply(kSettings, "12 48 \"Max\"\r\n3 4 \"B\"\r\n"),
+        PlayersCase{"EightBitName",
+                    reply(kSettings, "1 2 \"\xC8"
+                                     "ech\"\n"),
+                    {{"\xC8"
+                      "ech",
+                      2, "1"}}},
+        PlayersCase{"CrLfLineEnds",
+                    reply(kSettings, "12 48 \"Max\"\r\n3 4 \"B\"\r\n"),
                     {{"Max", 48, "12"}, {"B", 4, "3"}}},
         // "a"b" holds three quotes: the third opens a pair that closes on the next line.
-        PlayersCase{"QuoteInNameShiftsPairs", reply(kSettings, "1 50 \"a\"b\"\n2 60 \"c\"\n"),
+        PlayersCase{"QuoteInNameShiftsPairs",
+                    reply(kSettings, "1 50 \"a\"b\"\n2 60 \"c\"\n"),
                     {{"a", 50, "1"}, {"\n2 60 ", 50, "1"}}},
         PlayersCase{"UnpairedLastQuote", reply(kSettings, "1 2 \"a\"\n3 4 \"b\n"), {{"a", 2, "1"}}},
-        PlayersCase{"TwoNamesOnOneLine", reply(kSettings, "1 2 \"a\" \"b\"\n"), {{"a", 2, "1"}, {"b", 2, "1"}}},
+        PlayersCase{
+            "TwoNamesOnOneLine", reply(kSettings, "1 2 \"a\" \"b\"\n"), {{"a", 2, "1"}, {"b", 2, "1"}}},
         PlayersCase{"LineWithoutSpace", reply(kSettings, "5\"x\"\n"), {{"x", 0, "5"}}},
         PlayersCase{"SpaceOnlyInsideName", reply(kSettings, "5\"x y\"\n"), {{"x y", 0, "5"}}},
         PlayersCase{"NoNumbers", reply(kSettings, "\"x\"\n"), {{"x", 0, "0"}}},
-        PlayersCase{"QuotesInSettingsDoNotPair", reply(R"(\sv_hostname\"Best"\mapname\x)", "1 2 \"A\"\n"),
+        PlayersCase{"QuotesInSettingsDoNotPair",
+                    reply(R"(\sv_hostname\"Best"\mapname\x)", "1 2 \"A\"\n"),
                     {{"A", 2, "1"}}},
         PlayersCase{"HeaderAndSettingsOnly", reply(kSettings), {}},
         PlayersCase{"OneLineFeedHasNoPlayers", kHeader + "\\sv_hostname\\\"a\" \"b\"", {}},
@@ -217,7 +232,8 @@ struct ManyCase
 };
 
 class ManyPlayersTest : public testing::TestWithParam<ManyCase>
-{};
+{
+};
 
 TEST_P(ManyPlayersTest, StoresTheFirst64AndCountsAll)
 {

@@ -13,13 +13,15 @@ namespace {
 
 using namespace reg;
 
-struct Entry {
-    std::string section;  // below HKEY_CLASSES_ROOT
+struct Entry
+{
+    std::string section; // below HKEY_CLASSES_ROOT
     std::string text;
     std::uint32_t type = kRegSz;
 };
 
-struct AssociationCase {
+struct AssociationCase
+{
     std::string name;
     std::string exePath;
     std::string openText;
@@ -30,8 +32,8 @@ struct AssociationCase {
     bool install = false;
     std::string installText;
     std::int32_t iconIndex = 0;
-    std::vector<Entry> expected;       // besides the extension and the class description
-    std::vector<std::string> absent;   // keys that must not be written
+    std::vector<Entry> expected;     // besides the extension and the class description
+    std::vector<std::string> absent; // keys that must not be written
 };
 
 void PrintTo(const AssociationCase& c, std::ostream* os)
@@ -78,8 +80,9 @@ std::vector<AssociationCase> AssociationCases()
     {
         AssociationCase c = Make("DocumentedExample", "C:\\App\\app.exe");
         const std::string cls = ClassName(c.name);
-        c.expected = {{cls + "\\shell\\open", "&Open"}, {cls + "\\shell\\open\\command", "\"C:\\App\\app.exe\" \"%1\""},
-            {cls + "\\DefaultIcon", "\"C:\\App\\app.exe\",0"}};
+        c.expected = {{cls + "\\shell\\open", "&Open"},
+                      {cls + "\\shell\\open\\command", "\"C:\\App\\app.exe\" \"%1\""},
+                      {cls + "\\DefaultIcon", "\"C:\\App\\app.exe\",0"}};
         c.absent = {cls + "\\shell\\print", cls + "\\shell\\add", cls + "\\shell\\new"};
         cases.push_back(c);
     }
@@ -96,11 +99,13 @@ std::vector<AssociationCase> AssociationCases()
         c.print = c.supportNew = c.install = true;
         c.iconIndex = 12;
         const std::string cls = ClassName(c.name);
-        c.expected = {{cls + "\\shell\\print", "&Print"}, {cls + "\\shell\\print\\command", "\"C:\\App\\app.exe\" /p \"%1\""},
-            {cls + "\\shell\\add", "&Install " + Extension(c.name)},
-            {cls + "\\shell\\add\\command", "\"C:\\App\\app.exe\" /a \"%1\""}, {cls + "\\shell\\new", "&New"},
-            {cls + "\\shell\\new\\command", "\"C:\\App\\app.exe\" /n \"%1\""},
-            {cls + "\\DefaultIcon", "\"C:\\App\\app.exe\",12"}};
+        c.expected = {{cls + "\\shell\\print", "&Print"},
+                      {cls + "\\shell\\print\\command", "\"C:\\App\\app.exe\" /p \"%1\""},
+                      {cls + "\\shell\\add", "&Install " + Extension(c.name)},
+                      {cls + "\\shell\\add\\command", "\"C:\\App\\app.exe\" /a \"%1\""},
+                      {cls + "\\shell\\new", "&New"},
+                      {cls + "\\shell\\new\\command", "\"C:\\App\\app.exe\" /n \"%1\""},
+                      {cls + "\\DefaultIcon", "\"C:\\App\\app.exe\",12"}};
         cases.push_back(c);
     }
     {
@@ -111,15 +116,17 @@ std::vector<AssociationCase> AssociationCases()
         c.newText = "Make new";
         c.installText = "Add it";
         const std::string cls = ClassName(c.name);
-        c.expected = {{cls + "\\shell\\open", "Open it"}, {cls + "\\shell\\print", "Print it"},
-            {cls + "\\shell\\add", "Add it"}, {cls + "\\shell\\new", "Make new"}};
+        c.expected = {{cls + "\\shell\\open", "Open it"},
+                      {cls + "\\shell\\print", "Print it"},
+                      {cls + "\\shell\\add", "Add it"},
+                      {cls + "\\shell\\new", "Make new"}};
         cases.push_back(c);
     }
     {
         AssociationCase c = Make("QuotedPathKeptAfterTrimming", "  \"C:\\A B\\a.exe\"  ");
         const std::string cls = ClassName(c.name);
         c.expected = {{cls + "\\shell\\open\\command", "\"C:\\A B\\a.exe\" \"%1\""},
-            {cls + "\\DefaultIcon", "\"C:\\A B\\a.exe\",0"}};
+                      {cls + "\\DefaultIcon", "\"C:\\A B\\a.exe\",0"}};
         cases.push_back(c);
     }
     {
@@ -130,7 +137,7 @@ std::vector<AssociationCase> AssociationCases()
     {
         AssociationCase c = Make("EmptyPathBecomesOneQuote", "");
         c.expected = {{ClassName(c.name) + "\\shell\\open\\command", "\" \"%1\""},
-            {ClassName(c.name) + "\\DefaultIcon", "\",0"}};
+                      {ClassName(c.name) + "\\DefaultIcon", "\",0"}};
         cases.push_back(c);
     }
     {
@@ -138,7 +145,8 @@ std::vector<AssociationCase> AssociationCases()
         AssociationCase c = Make("ProgramFilesPathStoredExpandable", "%ProgramFiles%\\App\\app.exe");
         c.print = true;
         const std::string cls = ClassName(c.name);
-        c.expected = {{cls + "\\shell\\open", "&Open"},
+        c.expected = {
+            {cls + "\\shell\\open", "&Open"},
             {cls + "\\shell\\open\\command", "\"%ProgramFiles%\\App\\app.exe\" \"%1\"", kRegExpandSz},
             {cls + "\\shell\\print\\command", "\"%ProgramFiles%\\App\\app.exe\" /p \"%1\"", kRegExpandSz},
             {cls + "\\DefaultIcon", "\"%ProgramFiles%\\App\\app.exe\",0", kRegExpandSz}};
@@ -147,7 +155,9 @@ std::vector<AssociationCase> AssociationCases()
     return cases;
 }
 
-class AssociationTest : public HarnessTest<std::tuple<HarnessKind, AssociationCase>> { };
+class AssociationTest : public HarnessTest<std::tuple<HarnessKind, AssociationCase>>
+{
+};
 
 TEST_P(AssociationTest, WritesKeysUnderBothClassRoots)
 {
@@ -156,14 +166,15 @@ TEST_P(AssociationTest, WritesKeysUnderBothClassRoots)
     const std::string cls = ClassName(c.name);
     if (!m_harness->replaysWindowsRun()) {
         cRegistry registry(backend);
-        registry.CreateEXEAssociation(c.exePath, cls, "Zorvek test document", Extension(c.name), c.openText, c.print,
-            c.printText, c.supportNew, c.newText, c.install, c.installText, c.iconIndex);
+        registry.CreateEXEAssociation(c.exePath, cls, "Zorvek test document", Extension(c.name), c.openText,
+                                      c.print, c.printText, c.supportNew, c.newText, c.install, c.installText,
+                                      c.iconIndex);
         EXPECT_EQ(registry.ClassKey(), kHkeyLocalMachine);
         // The last key written: the icon, or else the command of the last verb in the table's order.
         const std::string last = c.iconIndex >= 0 ? "\\DefaultIcon"
-            : c.supportNew                        ? "\\shell\\new\\command"
-            : c.install                           ? "\\shell\\add\\command"
-            : c.print                             ? "\\shell\\print\\command"
+                                 : c.supportNew   ? "\\shell\\new\\command"
+                                 : c.install      ? "\\shell\\add\\command"
+                                 : c.print        ? "\\shell\\print\\command"
                                                   : "\\shell\\open\\command";
         EXPECT_EQ(registry.SectionKey(), cls + last);
         EXPECT_EQ(registry.ValueKey(), "");
@@ -178,11 +189,13 @@ TEST_P(AssociationTest, WritesKeysUnderBothClassRoots)
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, AssociationTest,
-    ::testing::Combine(::testing::ValuesIn(WriteHarnesses()), ::testing::ValuesIn(AssociationCases())),
-    CaseName<AssociationCase>);
+                         ::testing::Combine(::testing::ValuesIn(WriteHarnesses()),
+                                            ::testing::ValuesIn(AssociationCases())),
+                         CaseName<AssociationCase>);
 
 // CreateAdditionalEXEAssociations after a class was registered.
-class AdditionalAssociationTest : public HarnessTest<HarnessKind> {
+class AdditionalAssociationTest : public HarnessTest<HarnessKind>
+{
 protected:
     // Registers the class (unless a Windows run did) and returns the class ready for more verbs.
     cRegistry registered(const std::string& caseName)
@@ -190,7 +203,7 @@ protected:
         cRegistry registry(prepare(GetParam()));
         if (!m_harness->replaysWindowsRun()) {
             registry.CreateEXEAssociation("C:\\App\\app.exe", ClassName(caseName), "Zorvek test document",
-                Extension(caseName), "", false, "", false, "", false, "", 0);
+                                          Extension(caseName), "", false, "", false, "", false, "", 0);
         }
         return registry;
     }
@@ -202,9 +215,9 @@ TEST_P(AdditionalAssociationTest, TripleWritesVerbAndCommandUnderBothRoots)
     auto registry = registered("AdditionalEdit");
     if (!m_harness->replaysWindowsRun()) {
         registry.SetClassKey(kHkeyClassesRoot);
-        registry.CreateAdditionalEXEAssociations(cls,
-            {std::string("edit"), std::string("&Edit"), std::string("notepad.exe \"%1\""), std::string("view"),
-                std::string("&View"), std::string("viewer.exe")});
+        registry.CreateAdditionalEXEAssociations(cls, {std::string("edit"), std::string("&Edit"),
+                                                       std::string("notepad.exe \"%1\""), std::string("view"),
+                                                       std::string("&View"), std::string("viewer.exe")});
     }
     ExpectBothRoots(*m_backend, {cls + "\\shell\\edit", "&Edit"});
     ExpectBothRoots(*m_backend, {cls + "\\shell\\edit\\command", "notepad.exe \"%1\""});
@@ -220,9 +233,9 @@ TEST_P(AdditionalAssociationTest, FailedWriteSkipsOnlyItsStep)
     auto registry = registered("AdditionalSkip");
     if (!m_harness->replaysWindowsRun()) {
         registry.SetClassKey(kHkeyClassesRoot);
-        EXPECT_NO_THROW(registry.CreateAdditionalEXEAssociations(cls,
-            {badVerb, std::string("&Bad"), std::string("bad.exe"), std::string("edit"), std::string("&Edit"),
-                std::string("edit.exe")}));
+        EXPECT_NO_THROW(registry.CreateAdditionalEXEAssociations(
+            cls, {badVerb, std::string("&Bad"), std::string("bad.exe"), std::string("edit"),
+                  std::string("&Edit"), std::string("edit.exe")}));
         EXPECT_EQ(registry.SectionKey(), cls + "\\shell\\edit\\command");
     }
     ExpectNeitherRoot(*m_backend, cls + "\\shell\\" + badVerb);
@@ -240,7 +253,8 @@ TEST_P(AdditionalAssociationTest, ClassLookedForUnderMachineRootAfterRegistratio
                 registry.CreateAdditionalEXEAssociations(
                     cls, {std::string("edit"), std::string("&Edit"), std::string("edit.exe")});
             },
-            -2147194451, ErrorSource(), "Error - attempt to create additional associations before class defined.");
+            -2147194451, ErrorSource(),
+            "Error - attempt to create additional associations before class defined.");
     }
     ExpectNeitherRoot(*m_backend, cls + "\\shell\\edit");
 }
@@ -252,7 +266,9 @@ TEST_P(AdditionalAssociationTest, ItemsNotInTriplesRaise)
     if (!m_harness->replaysWindowsRun()) {
         registry.SetClassKey(kHkeyClassesRoot);
         ExpectRegistryError(
-            [&] { registry.CreateAdditionalEXEAssociations(cls, {std::string("edit"), std::string("&Edit")}); },
+            [&] {
+                registry.CreateAdditionalEXEAssociations(cls, {std::string("edit"), std::string("&Edit")});
+            },
             -2147194452, ErrorSource(),
             "Invalid parameter list passed to CreateAdditionalEXEAssociations - expected Name/Text/Command");
     }
@@ -276,7 +292,8 @@ TEST_P(AdditionalAssociationTest, NoItemsWriteNothing)
     EXPECT_EQ(verbs, std::vector<std::string>{"open"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, AdditionalAssociationTest, ::testing::ValuesIn(WriteHarnesses()), HarnessName);
+INSTANTIATE_TEST_SUITE_P(Backends, AdditionalAssociationTest, ::testing::ValuesIn(WriteHarnesses()),
+                         HarnessName);
 
 } // namespace
 } // namespace zorvek::test

@@ -21,14 +21,16 @@ Seed ContractSeed()
     const std::string section = ContractSection("Values");
     Seed seed;
     seed.values = {{kHkeyCurrentUser, section, "Text", kRegSz, TextBytes(std::string("abcdef") + '\0')},
-        {kHkeyCurrentUser, section, "TextLonger", kRegDword, Bytes({1, 0, 0, 0})}};
+                   {kHkeyCurrentUser, section, "TextLonger", kRegDword, Bytes({1, 0, 0, 0})}};
     seed.keys = {{kHkeyCurrentUser, ContractSection("Values\\MixedCase")}};
     return seed;
 }
 
-class BackendReadContractTest : public HarnessTest<HarnessKind> {
+class BackendReadContractTest : public HarnessTest<HarnessKind>
+{
 protected:
-    RegistryHandle open(const std::string& section, std::uint32_t access = kKeyQueryValue | kKeyEnumerateSubKeys)
+    RegistryHandle open(const std::string& section,
+                        std::uint32_t access = kKeyQueryValue | kKeyEnumerateSubKeys)
     {
         RegistryHandle key = 0;
         EXPECT_EQ(m_backend->openKey(RootHandle(kHkeyCurrentUser), section, 0, access, key), kErrorSuccess);
@@ -48,7 +50,8 @@ TEST_P(BackendReadContractTest, QueryWithNoRoomReportsMoreDataTypeAndSize)
     EXPECT_EQ(size, 7u);
     char text[7] = {};
     size = sizeof text;
-    EXPECT_EQ(m_backend->queryValue(key, "TEXT", nullptr, reinterpret_cast<std::uint8_t*>(text), &size), kErrorSuccess);
+    EXPECT_EQ(m_backend->queryValue(key, "TEXT", nullptr, reinterpret_cast<std::uint8_t*>(text), &size),
+              kErrorSuccess);
     EXPECT_EQ(std::string(text, 6), "abcdef");
     EXPECT_EQ(m_backend->queryValue(key, "Missing", &type, scratch, &size), kErrorFileNotFound);
     EXPECT_EQ(m_backend->closeKey(key), kErrorSuccess);
@@ -83,7 +86,8 @@ TEST_P(BackendReadContractTest, OnlyTheLocalComputerConnects)
 {
     prepare(GetParam(), ContractSeed());
     RegistryHandle remote = 0;
-    EXPECT_NE(m_backend->connectRegistry("\\\\zorvek-no-such-host", RootHandle(kHkeyLocalMachine), remote), kErrorSuccess);
+    EXPECT_NE(m_backend->connectRegistry("\\\\zorvek-no-such-host", RootHandle(kHkeyLocalMachine), remote),
+              kErrorSuccess);
     RegistryHandle local = 0;
     ASSERT_EQ(m_backend->connectRegistry("", RootHandle(kHkeyCurrentUser), local), kErrorSuccess);
     RegistryHandle key = 0;
@@ -92,7 +96,8 @@ TEST_P(BackendReadContractTest, OnlyTheLocalComputerConnects)
     EXPECT_EQ(m_backend->closeKey(local), kErrorSuccess);
 }
 
-struct ExpandCase {
+struct ExpandCase
+{
     const char* name;
     std::string source;
     std::string expanded;
@@ -121,18 +126,21 @@ TEST_P(BackendReadContractTest, ExpandsKnownVariablesOnly)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, BackendReadContractTest, ::testing::ValuesIn(ReadHarnesses()), HarnessName);
+INSTANTIATE_TEST_SUITE_P(Backends, BackendReadContractTest, ::testing::ValuesIn(ReadHarnesses()),
+                         HarnessName);
 
-class BackendWriteContractTest : public HarnessTest<HarnessKind> { };
+class BackendWriteContractTest : public HarnessTest<HarnessKind>
+{
+};
 
 TEST_P(BackendWriteContractTest, NamesKeepTheirCaseAndMatchInAnyCase)
 {
     auto backend = prepare(GetParam());
     RegistryHandle key = 0;
     std::uint32_t disposition = 0;
-    ASSERT_EQ(backend->createKey(RootHandle(kHkeyCurrentUser), ContractSection("CaseKey"), 0, kKeyAllSpecific, key,
-                  &disposition),
-        kErrorSuccess);
+    ASSERT_EQ(backend->createKey(RootHandle(kHkeyCurrentUser), ContractSection("CaseKey"), 0, kKeyAllSpecific,
+                                 key, &disposition),
+              kErrorSuccess);
     EXPECT_EQ(disposition, kRegCreatedNewKey);
     const std::uint8_t data[] = {'x', 0};
     EXPECT_EQ(backend->setValue(key, "MixedName", kRegSz, data, sizeof data), kErrorSuccess);
@@ -144,9 +152,9 @@ TEST_P(BackendWriteContractTest, NamesKeepTheirCaseAndMatchInAnyCase)
     length = sizeof name;
     EXPECT_EQ(backend->enumValue(key, 1, name, length, nullptr, nullptr, nullptr), kErrorNoMoreItems);
     EXPECT_EQ(backend->closeKey(key), kErrorSuccess);
-    ASSERT_EQ(backend->createKey(RootHandle(kHkeyCurrentUser), ContractSection("CASEKEY"), 0, kKeyAllSpecific, key,
-                  &disposition),
-        kErrorSuccess);
+    ASSERT_EQ(backend->createKey(RootHandle(kHkeyCurrentUser), ContractSection("CASEKEY"), 0, kKeyAllSpecific,
+                                 key, &disposition),
+              kErrorSuccess);
     EXPECT_EQ(disposition, kRegOpenedExistingKey);
     EXPECT_EQ(backend->closeKey(key), kErrorSuccess);
 }
@@ -155,7 +163,8 @@ TEST_P(BackendWriteContractTest, KeyWithSubkeysIsNotDeleted)
 {
     auto backend = prepare(GetParam(), {{{kHkeyCurrentUser, ContractSection("Tree\\Leaf")}}, {}});
     EXPECT_EQ(backend->deleteKey(RootHandle(kHkeyCurrentUser), ContractSection("Tree")), kErrorAccessDenied);
-    EXPECT_EQ(backend->deleteKey(RootHandle(kHkeyCurrentUser), ContractSection("Tree\\Nothing")), kErrorFileNotFound);
+    EXPECT_EQ(backend->deleteKey(RootHandle(kHkeyCurrentUser), ContractSection("Tree\\Nothing")),
+              kErrorFileNotFound);
     EXPECT_EQ(backend->deleteKey(RootHandle(kHkeyCurrentUser), ContractSection("Tree\\Leaf")), kErrorSuccess);
     EXPECT_EQ(backend->deleteKey(RootHandle(kHkeyCurrentUser), ContractSection("Tree")), kErrorSuccess);
 }
@@ -166,7 +175,8 @@ TEST_P(BackendWriteContractTest, ClassesRootWritesGoToMachineClasses)
     auto backend = prepare(GetParam());
     RegistryHandle key = 0;
     const std::string cls = std::string(kTestClassPrefix) + "ContractNew";
-    ASSERT_EQ(backend->createKey(RootHandle(kHkeyClassesRoot), cls, 0, kKeyAllSpecific, key, nullptr), kErrorSuccess);
+    ASSERT_EQ(backend->createKey(RootHandle(kHkeyClassesRoot), cls, 0, kKeyAllSpecific, key, nullptr),
+              kErrorSuccess);
     const std::uint8_t data[] = {'m', 0};
     EXPECT_EQ(backend->setValue(key, "", kRegSz, data, sizeof data), kErrorSuccess);
     EXPECT_EQ(backend->closeKey(key), kErrorSuccess);
@@ -174,7 +184,8 @@ TEST_P(BackendWriteContractTest, ClassesRootWritesGoToMachineClasses)
     EXPECT_FALSE(KeyPresent(*backend, kHkeyCurrentUser, "Software\\Classes\\" + cls));
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, BackendWriteContractTest, ::testing::ValuesIn(WritableHarnesses()), HarnessName);
+INSTANTIATE_TEST_SUITE_P(Backends, BackendWriteContractTest, ::testing::ValuesIn(WritableHarnesses()),
+                         HarnessName);
 
 } // namespace
 } // namespace zorvek::test

@@ -19,7 +19,8 @@ std::string KeySection(const std::string& name)
     return std::string(kTestRoot) + "\\Keys\\" + name;
 }
 
-SeedValue Text(std::int32_t root, const std::string& section, const std::string& name, const std::string& text)
+SeedValue Text(std::int32_t root, const std::string& section, const std::string& name,
+               const std::string& text)
 {
     return {root, section, name, kRegSz, TextBytes(text + '\0')};
 }
@@ -29,19 +30,22 @@ Seed KeySeed()
 {
     Seed seed;
     const std::string values = KeySection("Values");
-    seed.values = {Text(kHkeyCurrentUser, values, "", "default"), Text(kHkeyCurrentUser, values, "Alpha", "a"),
-        Text(kHkeyCurrentUser, values, "Beta", "b"), Text(kHkeyCurrentUser, values, "Gamma", "c"),
-        Text(kHkeyCurrentUser, KeySection("LongValueName"), std::string(300, 'v'), "long")};
-    seed.keys = {{kHkeyCurrentUser, KeySection("Sections\\Alpha")}, {kHkeyCurrentUser, KeySection("Sections\\beta")},
-        {kHkeyCurrentUser, KeySection("Sections\\Gamma\\Inner")},
-        {kHkeyCurrentUser, KeySection("LongSection\\A")},
-        {kHkeyCurrentUser, KeySection("LongSection\\B" + std::string(254, 'x'))},
-        {kHkeyCurrentUser, KeySection("LongSection\\C")}, {kHkeyCurrentUser, KeySection("Parent\\Child")}};
+    seed.values = {Text(kHkeyCurrentUser, values, "", "default"),
+                   Text(kHkeyCurrentUser, values, "Alpha", "a"), Text(kHkeyCurrentUser, values, "Beta", "b"),
+                   Text(kHkeyCurrentUser, values, "Gamma", "c"),
+                   Text(kHkeyCurrentUser, KeySection("LongValueName"), std::string(300, 'v'), "long")};
+    seed.keys = {{kHkeyCurrentUser, KeySection("Sections\\Alpha")},
+                 {kHkeyCurrentUser, KeySection("Sections\\beta")},
+                 {kHkeyCurrentUser, KeySection("Sections\\Gamma\\Inner")},
+                 {kHkeyCurrentUser, KeySection("LongSection\\A")},
+                 {kHkeyCurrentUser, KeySection("LongSection\\B" + std::string(254, 'x'))},
+                 {kHkeyCurrentUser, KeySection("LongSection\\C")},
+                 {kHkeyCurrentUser, KeySection("Parent\\Child")}};
     return seed;
 }
 
 cRegistry At(std::shared_ptr<RegistryBackend> backend, std::int32_t root, const std::string& section,
-    const std::string& valueKey = std::string())
+             const std::string& valueKey = std::string())
 {
     cRegistry registry(std::move(backend));
     registry.SetClassKey(root);
@@ -51,7 +55,9 @@ cRegistry At(std::shared_ptr<RegistryBackend> backend, std::int32_t root, const 
 }
 
 // Cases that hold on every backend, the read-only Wine prefix reader included.
-class KeyReadTest : public HarnessTest<HarnessKind> { };
+class KeyReadTest : public HarnessTest<HarnessKind>
+{
+};
 
 TEST_P(KeyReadTest, KeyExistsAnswersWhetherTheKeyOpens)
 {
@@ -132,7 +138,7 @@ TEST_P(KeyReadTest, DeleteKeyFailureUnderClassesRootDescribesRootAsNumber)
 {
     auto registry = At(prepare(GetParam(), KeySeed()), kHkeyClassesRoot, "ZorvekTest.NoSuchClass");
     ExpectRegistryError([&] { registry.DeleteKey(); }, kOperationError, ErrorSource(),
-        "Failed to delete registry Key: '-2147483648',Section: 'ZorvekTest.NoSuchClass");
+                        "Failed to delete registry Key: '-2147483648',Section: 'ZorvekTest.NoSuchClass");
 }
 
 TEST_P(KeyReadTest, DeleteKeyWithSubkeysFails)
@@ -140,7 +146,7 @@ TEST_P(KeyReadTest, DeleteKeyWithSubkeysFails)
     auto backend = prepare(GetParam(), KeySeed());
     auto registry = At(backend, kHkeyCurrentUser, KeySection("Parent"));
     ExpectRegistryError([&] { registry.DeleteKey(); }, kOperationError, ErrorSource(),
-        "Failed to delete registry Key: '-2147483647',Section: '" + KeySection("Parent"));
+                        "Failed to delete registry Key: '-2147483647',Section: '" + KeySection("Parent"));
     EXPECT_TRUE(KeyPresent(*backend, kHkeyCurrentUser, KeySection("Parent\\Child")));
 }
 
@@ -148,20 +154,23 @@ TEST_P(KeyReadTest, DeleteValueOfMissingKeyFailsToOpen)
 {
     auto registry = At(prepare(GetParam(), KeySeed()), kHkeyCurrentUser, KeySection("Missing"), "Alpha");
     ExpectRegistryError([&] { registry.DeleteValue(); }, kOperationError, ErrorSource(),
-        "Failed to open key '-2147483647',Section: '" + KeySection("Missing") + "' for delete access");
+                        "Failed to open key '-2147483647',Section: '" + KeySection("Missing") +
+                            "' for delete access");
 }
 
 TEST_P(KeyReadTest, CreateKeyFailureRaisesWithSection)
 {
     auto registry = At(prepare(GetParam(), KeySeed()), 0, KeySection("NoRoot"));
     ExpectRegistryError([&] { registry.CreateKey(); }, kOperationError, ErrorSource(),
-        "Failed to create registry Key: '" + KeySection("NoRoot"));
+                        "Failed to create registry Key: '" + KeySection("NoRoot"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, KeyReadTest, ::testing::ValuesIn(ReadHarnesses()), HarnessName);
 
 // Cases that change the registry.
-class KeyWriteTest : public HarnessTest<HarnessKind> { };
+class KeyWriteTest : public HarnessTest<HarnessKind>
+{
+};
 
 TEST_P(KeyWriteTest, CreateKeyCreatesMissingParents)
 {
@@ -185,7 +194,9 @@ TEST_P(KeyWriteTest, DeleteKeyRemovesKeyWithoutSubkeys)
 TEST_P(KeyWriteTest, DeleteValueRemovesOnlyThatValue)
 {
     const std::string section = KeySection("DeleteValue");
-    auto backend = prepare(GetParam(), {{}, {Text(kHkeyCurrentUser, section, "Keep", "k"), Text(kHkeyCurrentUser, section, "Drop", "d")}});
+    auto backend = prepare(
+        GetParam(),
+        {{}, {Text(kHkeyCurrentUser, section, "Keep", "k"), Text(kHkeyCurrentUser, section, "Drop", "d")}});
     EXPECT_TRUE(At(backend, kHkeyCurrentUser, section, "drop").DeleteValue());
     EXPECT_FALSE(ReadStored(*backend, kHkeyCurrentUser, section, "Drop"));
     EXPECT_TRUE(ReadStored(*backend, kHkeyCurrentUser, section, "Keep"));
@@ -194,15 +205,18 @@ TEST_P(KeyWriteTest, DeleteValueRemovesOnlyThatValue)
 TEST_P(KeyWriteTest, DeleteValueOfMissingValueFails)
 {
     const std::string section = KeySection("DeleteMissingValue");
-    auto registry = At(prepare(GetParam(), {{{kHkeyCurrentUser, section}}, {}}), kHkeyCurrentUser, section, "Nope");
+    auto registry =
+        At(prepare(GetParam(), {{{kHkeyCurrentUser, section}}, {}}), kHkeyCurrentUser, section, "Nope");
     ExpectRegistryError([&] { registry.DeleteValue(); }, kOperationError, ErrorSource(),
-        "Failed to delete registry Key: '-2147483647',Section: '" + section + "',Key: 'Nope");
+                        "Failed to delete registry Key: '-2147483647',Section: '" + section + "',Key: 'Nope");
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, KeyWriteTest, ::testing::ValuesIn(WritableHarnesses()), HarnessName);
 
 // The Wine prefix reader never writes: every change raises the class's documented error.
-class ReadOnlyTest : public HarnessTest<HarnessKind> { };
+class ReadOnlyTest : public HarnessTest<HarnessKind>
+{
+};
 
 std::vector<HarnessKind> ReadOnlyHarnesses()
 {
@@ -221,22 +235,26 @@ TEST_P(ReadOnlyTest, WritesAndDeletionsRaise)
     auto registry = At(backend, kHkeyCurrentUser, section, "Alpha");
     registry.SetValueType(static_cast<std::int32_t>(kRegSz));
     ExpectRegistryError([&] { registry.SetValue(std::string("new")); }, kOperationError, ErrorSource(),
-        "Failed to set registry value Key: '-2147483647',Section: '" + section + "',Key: 'Alpha' to value: 'new'");
+                        "Failed to set registry value Key: '-2147483647',Section: '" + section +
+                            "',Key: 'Alpha' to value: 'new'");
     ExpectRegistryError([&] { registry.CreateKey(); }, kOperationError, ErrorSource(),
-        "Failed to create registry Key: '" + section);
+                        "Failed to create registry Key: '" + section);
     ExpectRegistryError([&] { registry.DeleteValue(); }, kOperationError, ErrorSource(),
-        "Failed to open key '-2147483647',Section: '" + section + "' for delete access");
+                        "Failed to open key '-2147483647',Section: '" + section + "' for delete access");
     registry.SetSectionKey(KeySection("Parent\\Child"));
     ExpectRegistryError([&] { registry.DeleteKey(); }, kOperationError, ErrorSource(),
-        "Failed to delete registry Key: '-2147483647',Section: '" + KeySection("Parent\\Child"));
-    EXPECT_EQ(ReadStored(*backend, kHkeyCurrentUser, section, "Alpha"), (StoredValue{kRegSz, TextBytes(std::string("a") + '\0')}));
+                        "Failed to delete registry Key: '-2147483647',Section: '" +
+                            KeySection("Parent\\Child"));
+    EXPECT_EQ(ReadStored(*backend, kHkeyCurrentUser, section, "Alpha"),
+              (StoredValue{kRegSz, TextBytes(std::string("a") + '\0')}));
     EXPECT_TRUE(KeyPresent(*backend, kHkeyCurrentUser, KeySection("Parent\\Child")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ReadOnlyTest, ::testing::ValuesIn(ReadOnlyHarnesses()), HarnessName);
 
 // Machine keeps a computer name with a leading "\\"; two characters or fewer mean the local computer.
-struct MachineCase {
+struct MachineCase
+{
     const char* name;
     const char* given;
     const char* stored;
@@ -247,7 +265,9 @@ void PrintTo(const MachineCase& c, std::ostream* os)
     *os << c.name;
 }
 
-class MachineTest : public ::testing::TestWithParam<MachineCase> { };
+class MachineTest : public ::testing::TestWithParam<MachineCase>
+{
+};
 
 TEST_P(MachineTest, NormalisesName)
 {
@@ -257,12 +277,14 @@ TEST_P(MachineTest, NormalisesName)
     EXPECT_EQ(registry.Machine(), GetParam().stored);
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, MachineTest,
+INSTANTIATE_TEST_SUITE_P(
+    Names, MachineTest,
     ::testing::Values(MachineCase{"PlainNameGetsBackslashes", "srv", "\\\\srv"},
-        MachineCase{"BackslashedNameUnchanged", "\\\\srv", "\\\\srv"},
-        MachineCase{"ThreeCharactersWithBackslashesUnchanged", "\\\\x", "\\\\x"},
-        MachineCase{"TwoCharactersMeanLocal", "ab", ""}, MachineCase{"TwoBackslashesMeanLocal", "\\\\", ""},
-        MachineCase{"EmptyMeansLocal", "", ""}),
+                      MachineCase{"BackslashedNameUnchanged", "\\\\srv", "\\\\srv"},
+                      MachineCase{"ThreeCharactersWithBackslashesUnchanged", "\\\\x", "\\\\x"},
+                      MachineCase{"TwoCharactersMeanLocal", "ab", ""},
+                      MachineCase{"TwoBackslashesMeanLocal", "\\\\", ""},
+                      MachineCase{"EmptyMeansLocal", "", ""}),
     [](const ::testing::TestParamInfo<MachineCase>& info) { return std::string(info.param.name); });
 
 TEST(RegistryProperties, StartEmpty)

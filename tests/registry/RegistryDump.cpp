@@ -22,7 +22,8 @@ std::string Hex(const std::string& bytes)
     return out.empty() ? "-" : out;
 }
 
-void DumpKey(RegistryBackend& backend, std::int32_t root, const std::string& section, std::vector<std::string>& lines)
+void DumpKey(RegistryBackend& backend, std::int32_t root, const std::string& section,
+             std::vector<std::string>& lines)
 {
     lines.push_back("key " + std::to_string(root) + " " + section);
     // Opened in two steps, parent and then the last name: Wine's byte-oriented functions take
@@ -59,15 +60,15 @@ void DumpKey(RegistryBackend& backend, std::int32_t root, const std::string& sec
         const auto stored = ReadStored(backend, root, section, valueName);
         std::string line = "  value " + Hex(valueName);
         if (stored)
-            line += " type " + std::to_string(stored->type) + " data "
-                + Hex(std::string(stored->data.begin(), stored->data.end()));
-        cRegistry registry(std::shared_ptr<RegistryBackend>(&backend, [](RegistryBackend*) { }));
+            line += " type " + std::to_string(stored->type) + " data " +
+                    Hex(std::string(stored->data.begin(), stored->data.end()));
+        cRegistry registry(std::shared_ptr<RegistryBackend>(&backend, [](RegistryBackend*) {}));
         registry.SetClassKey(root);
         registry.SetSectionKey(section);
         registry.SetValueKey(valueName);
         const RegistryValue read = registry.Value();
-        line += " read " + std::to_string(read.index()) + " " + Hex(TextForm(read)) + " as "
-            + std::to_string(registry.ValueType());
+        line += " read " + std::to_string(read.index()) + " " + Hex(TextForm(read)) + " as " +
+                std::to_string(registry.ValueType());
         lines.push_back(line);
     }
     for (const auto& child : children)

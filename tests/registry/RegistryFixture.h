@@ -14,8 +14,8 @@ namespace zorvek::test {
 
 // A case run on one backend: prepares the backend's registry and, afterwards, checks that
 // the registry class left no key handle open.
-template <class Param>
-class HarnessTest : public ::testing::TestWithParam<Param> {
+template <class Param> class HarnessTest : public ::testing::TestWithParam<Param>
+{
 protected:
     std::shared_ptr<RegistryBackend> prepare(const HarnessKind& kind, const Seed& seed = {})
     {
@@ -44,7 +44,8 @@ inline std::string ErrorSource()
 
 // Runs the action and checks that it raises the registry error with these parts.
 template <class Action>
-void ExpectRegistryError(Action action, long number, const std::string& source, const std::string& description)
+void ExpectRegistryError(Action action, long number, const std::string& source,
+                         const std::string& description)
 {
     try {
         action();

@@ -57,8 +57,8 @@ std::string ReplayedWinePrefix()
     return prefix ? prefix : "";
 }
 
-std::optional<StoredValue> ReadStored(
-    RegistryBackend& backend, std::int32_t root, const std::string& section, const std::string& name)
+std::optional<StoredValue> ReadStored(RegistryBackend& backend, std::int32_t root, const std::string& section,
+                                      const std::string& name)
 {
     RegistryHandle key = 0;
     if (backend.openKey(RootHandle(root), section, 0, kKeyQueryValue, key) != kErrorSuccess)
@@ -90,7 +90,8 @@ std::vector<std::string> TestClassKeys(RegistryBackend& backend, std::int32_t ro
 {
     std::vector<std::string> names;
     RegistryHandle classes = 0;
-    if (backend.openKey(RootHandle(root), "Software\\Classes", 0, kKeyEnumerateSubKeys, classes) != kErrorSuccess)
+    if (backend.openKey(RootHandle(root), "Software\\Classes", 0, kKeyEnumerateSubKeys, classes) !=
+        kErrorSuccess)
         return names;
     char name[256];
     for (std::uint32_t i = 0; backend.enumKey(classes, i, name, sizeof name) == kErrorSuccess; ++i) {
@@ -121,13 +122,15 @@ namespace {
 
 // Creates a key in two steps, the parent and then the last name below it: Wine's byte-oriented
 // functions take paths of at most 260 characters, while a name alone may have 255.
-long CreateSeedKey(RegistryBackend& backend, std::int32_t root, const std::string& section, RegistryHandle& key)
+long CreateSeedKey(RegistryBackend& backend, std::int32_t root, const std::string& section,
+                   RegistryHandle& key)
 {
     const std::size_t slash = section.rfind('\\');
     if (slash == std::string::npos)
         return backend.createKey(RootHandle(root), section, 0, kKeyAllSpecific, key, nullptr);
     RegistryHandle parent = 0;
-    long status = backend.createKey(RootHandle(root), section.substr(0, slash), 0, kKeyAllSpecific, parent, nullptr);
+    long status =
+        backend.createKey(RootHandle(root), section.substr(0, slash), 0, kKeyAllSpecific, parent, nullptr);
     if (status != kErrorSuccess)
         return status;
     status = backend.createKey(parent, section.substr(slash + 1), 0, kKeyAllSpecific, key, nullptr);
@@ -171,7 +174,8 @@ void ClearTestKeys(RegistryBackend& backend)
 }
 #endif
 
-class MemoryHarness : public BackendHarness {
+class MemoryHarness : public BackendHarness
+{
 public:
     std::shared_ptr<RegistryBackend> prepare(const Seed& seed) override
     {
@@ -194,7 +198,8 @@ private:
 #ifdef _WIN32
 // The real registry: each run of the test program starts by clearing the test keys, and
 // leaves what it wrote for the comparison with the Wine prefix reader.
-class Win32Harness : public BackendHarness {
+class Win32Harness : public BackendHarness
+{
 public:
     std::shared_ptr<RegistryBackend> prepare(const Seed& seed) override
     {

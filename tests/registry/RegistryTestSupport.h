@@ -25,12 +25,14 @@ inline constexpr const char* kTestVariableValue = "C:\\zorvek-test";
 std::vector<std::uint8_t> Bytes(std::initializer_list<int> bytes);
 std::vector<std::uint8_t> TextBytes(const std::string& text);
 
-struct SeedKey {
+struct SeedKey
+{
     std::int32_t root = 0;
     std::string section;
 };
 
-struct SeedValue {
+struct SeedValue
+{
     std::int32_t root = 0;
     std::string section;
     std::string name;
@@ -39,13 +41,15 @@ struct SeedValue {
 };
 
 // What a registry must hold before a case runs. Roots are HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE.
-struct Seed {
+struct Seed
+{
     std::vector<SeedKey> keys;
     std::vector<SeedValue> values;
 };
 
 // One backend under test and the way to fill its registry.
-class BackendHarness {
+class BackendHarness
+{
 public:
     virtual ~BackendHarness() = default;
     // A backend whose registry holds the seed.
@@ -61,7 +65,8 @@ public:
     virtual bool mergesUserClasses() const { return true; }
 };
 
-struct HarnessKind {
+struct HarnessKind
+{
     std::string name;
     std::function<std::unique_ptr<BackendHarness>()> make;
 };
@@ -78,14 +83,15 @@ std::vector<HarnessKind> WritableHarnesses();
 std::string ReplayedWinePrefix();
 
 // Raw type and bytes of a stored value as the backend reports them; nullopt when it is missing.
-struct StoredValue {
+struct StoredValue
+{
     std::uint32_t type = 0;
     std::vector<std::uint8_t> data;
     bool operator==(const StoredValue&) const = default;
 };
 void PrintTo(const StoredValue& value, std::ostream* os);
-std::optional<StoredValue> ReadStored(
-    RegistryBackend& backend, std::int32_t root, const std::string& section, const std::string& name);
+std::optional<StoredValue> ReadStored(RegistryBackend& backend, std::int32_t root, const std::string& section,
+                                      const std::string& name);
 bool KeyPresent(RegistryBackend& backend, std::int32_t root, const std::string& section);
 
 // The test classes and their extensions ("ZorvekTest.*", ".zt-*") below Software\Classes

@@ -9,7 +9,8 @@
 namespace zorvek {
 namespace {
 
-struct TextFormCase {
+struct TextFormCase
+{
     const char* name;
     RegistryValue value;
     std::string text;
@@ -20,21 +21,24 @@ void PrintTo(const TextFormCase& c, std::ostream* os)
     *os << c.name;
 }
 
-class TextFormTest : public ::testing::TestWithParam<TextFormCase> { };
+class TextFormTest : public ::testing::TestWithParam<TextFormCase>
+{
+};
 
 TEST_P(TextFormTest, GivesText)
 {
     EXPECT_EQ(TextForm(GetParam().value), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, TextFormTest,
+INSTANTIATE_TEST_SUITE_P(
+    Values, TextFormTest,
     ::testing::Values(TextFormCase{"Empty", RegistryValue(), ""},
-        TextFormCase{"Text", std::string("a\0b", 3), std::string("a\0b", 3)},
-        TextFormCase{"Short", std::int16_t{-12}, "-12"},
-        TextFormCase{"Long", std::int32_t{-2147483647 - 1}, "-2147483648"},
-        TextFormCase{"Bytes", std::vector<std::uint8_t>{'h', 'i', 0xE8}, "hi\xe8"},
-        TextFormCase{"Number", 2.5, "2.5"}, TextFormCase{"True", true, "True"},
-        TextFormCase{"False", false, "False"}),
+                      TextFormCase{"Text", std::string("a\0b", 3), std::string("a\0b", 3)},
+                      TextFormCase{"Short", std::int16_t{-12}, "-12"},
+                      TextFormCase{"Long", std::int32_t{-2147483647 - 1}, "-2147483648"},
+                      TextFormCase{"Bytes", std::vector<std::uint8_t>{'h', 'i', 0xE8}, "hi\xe8"},
+                      TextFormCase{"Number", 2.5, "2.5"}, TextFormCase{"True", true, "True"},
+                      TextFormCase{"False", false, "False"}),
     [](const ::testing::TestParamInfo<TextFormCase>& info) { return std::string(info.param.name); });
 
 TEST(RegistryValue, TextLiteralHoldsText)

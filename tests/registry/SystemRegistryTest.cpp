@@ -12,7 +12,8 @@ namespace zorvek {
 namespace {
 
 // Sets or clears an environment variable for one test and restores it afterwards.
-class ScopedVariable {
+class ScopedVariable
+{
 public:
     ScopedVariable(const char* name, const char* value) : m_name(name)
     {

@@ -17,7 +17,8 @@ using namespace reg;
 
 constexpr std::int32_t kUntouchedType = 99;
 
-struct ReadCase {
+struct ReadCase
+{
     std::string name;
     std::int32_t root = kHkeyCurrentUser;
     std::string section;
@@ -42,7 +43,8 @@ std::string ReadSection(const std::string& caseName)
 }
 
 // A value named "Value" stored with the given type and bytes below the case's own key.
-ReadCase Stored(const std::string& name, std::uint32_t type, std::vector<std::uint8_t> data, RegistryValue expected)
+ReadCase Stored(const std::string& name, std::uint32_t type, std::vector<std::uint8_t> data,
+                RegistryValue expected)
 {
     ReadCase c;
     c.name = name;
@@ -63,36 +65,53 @@ std::vector<ReadCase> ReadCases()
         // The last stored byte is dropped even when it is not a terminator.
         Stored("RegSzWithoutTerminatorLosesLastCharacter", kRegSz, TextBytes("abc"), std::string("ab")),
         Stored("RegSzOfNoBytesReadsEmpty", kRegSz, {}, std::string()),
-        Stored("RegMultiSzAAndBAsFourCharacters", kRegMultiSz, Bytes({'a', 0, 'b', 0, 0}), std::string("a\0b\0", 4)),
-        Stored("RegExpandSzExpandsVariable", kRegExpandSz, TextBytes(std::string("%ZORVEK_TEST_DIR%\\x") + '\0'),
-            std::string(kTestVariableValue) + "\\x"),
+        Stored("RegMultiSzAAndBAsFourCharacters", kRegMultiSz, Bytes({'a', 0, 'b', 0, 0}),
+               std::string("a\0b\0", 4)),
+        Stored("RegExpandSzExpandsVariable", kRegExpandSz,
+               TextBytes(std::string("%ZORVEK_TEST_DIR%\\x") + '\0'),
+               std::string(kTestVariableValue) + "\\x"),
         Stored("RegExpandSzKeepsUnknownVariable", kRegExpandSz,
-            TextBytes(std::string("%ZORVEK_UNSET_VARIABLE%\\y") + '\0'), std::string("%ZORVEK_UNSET_VARIABLE%\\y")),
-        Stored("RegExpandSzKeepsLonePercent", kRegExpandSz, TextBytes(std::string("100%") + '\0'), std::string("100%")),
+               TextBytes(std::string("%ZORVEK_UNSET_VARIABLE%\\y") + '\0'),
+               std::string("%ZORVEK_UNSET_VARIABLE%\\y")),
+        Stored("RegExpandSzKeepsLonePercent", kRegExpandSz, TextBytes(std::string("100%") + '\0'),
+               std::string("100%")),
         Stored("RegDword258", kRegDword, Bytes({0x02, 0x01, 0, 0}), std::int32_t{258}),
         Stored("RegDwordAllOnesIsMinusOne", kRegDword, Bytes({0xFF, 0xFF, 0xFF, 0xFF}), std::int32_t{-1}),
         Stored("RegDwordBigEndian258", kRegDwordBigEndian, Bytes({0, 0, 0x01, 0x02}), std::int32_t{258}),
         Stored("RegBinaryOfThreeBytesReadsFour", kRegBinary, Bytes({1, 2, 3}), Bytes8{1, 2, 3, 0}),
         Stored("RegBinaryEmptyReadsOneZero", kRegBinary, {}, Bytes8{0}),
         Stored("RegNoneReadsAsBytes", kRegNone, Bytes({0x0A}), Bytes8{0x0A, 0}),
-        Stored("RegQwordReadsAsBytes", kRegQword, Bytes({1, 0, 0, 0, 0, 0, 0, 0}), Bytes8{1, 0, 0, 0, 0, 0, 0, 0, 0}),
-        Stored("QuotesAndBackslashes", kRegSz, TextBytes(std::string("q\"uo\\te") + '\0'), std::string("q\"uo\\te")),
-        Stored("ControlCharacters", kRegSz, TextBytes(std::string("a\tb\x01" "7\x02" "c\n", 9) + '\0'),
-            std::string("a\tb\x01" "7\x02" "c\n", 9)),
+        Stored("RegQwordReadsAsBytes", kRegQword, Bytes({1, 0, 0, 0, 0, 0, 0, 0}),
+               Bytes8{1, 0, 0, 0, 0, 0, 0, 0, 0}),
+        Stored("QuotesAndBackslashes", kRegSz, TextBytes(std::string("q\"uo\\te") + '\0'),
+               std::string("q\"uo\\te")),
+        Stored("ControlCharacters", kRegSz,
+               TextBytes(std::string("a\tb\x01"
+                                     "7\x02"
+                                     "c\n",
+                                     9) +
+                         '\0'),
+               std::string("a\tb\x01"
+                           "7\x02"
+                           "c\n",
+                           9)),
     };
 
-    ReadCase unnamed = Stored("UnnamedValue", kRegSz, TextBytes(std::string("def") + '\0'), std::string("def"));
+    ReadCase unnamed =
+        Stored("UnnamedValue", kRegSz, TextBytes(std::string("def") + '\0'), std::string("def"));
     unnamed.valueName.clear();
     unnamed.seed.values[0].name.clear();
     cases.push_back(unnamed);
 
-    ReadCase quotedName = Stored("QuotedValueName", kRegSz, TextBytes(std::string("x") + '\0'), std::string("x"));
+    ReadCase quotedName =
+        Stored("QuotedValueName", kRegSz, TextBytes(std::string("x") + '\0'), std::string("x"));
     quotedName.valueName = quotedName.seed.values[0].name = "na\"me\\x";
     cases.push_back(quotedName);
 
     // The game launch reads InstallPath below HKEY_LOCAL_MACHINE, names in any case.
-    ReadCase installPath = Stored("InstallPathAnyCase", kRegSz, TextBytes(std::string("C:\\Games\\CoD4") + '\0'),
-        std::string("C:\\Games\\CoD4"));
+    ReadCase installPath =
+        Stored("InstallPathAnyCase", kRegSz, TextBytes(std::string("C:\\Games\\CoD4") + '\0'),
+               std::string("C:\\Games\\CoD4"));
     installPath.root = installPath.seed.values[0].root = kHkeyLocalMachine;
     installPath.seed.values[0].section = installPath.section + "\\Call of Duty 4";
     installPath.seed.values[0].name = "InstallPath";
@@ -134,16 +153,17 @@ std::vector<ReadCase> ReadCases()
         c.section = kTestClassPrefix + name + "\\shell\\open\\command";
         if (machine)
             c.seed.values.push_back({kHkeyLocalMachine, "Software\\Classes\\" + c.section, "", kRegSz,
-                TextBytes(std::string("\"C:\\machine.exe\" \"%1\"") + '\0')});
+                                     TextBytes(std::string("\"C:\\machine.exe\" \"%1\"") + '\0')});
         if (user)
             c.seed.values.push_back({kHkeyCurrentUser, "Software\\Classes\\" + c.section, "", kRegSz,
-                TextBytes(std::string("\"C:\\user.exe\" \"%1\"") + '\0')});
+                                     TextBytes(std::string("\"C:\\user.exe\" \"%1\"") + '\0')});
         c.expectedType = static_cast<std::int32_t>(kRegSz);
         c.expected = std::string(user ? "\"C:\\user.exe\" \"%1\"" : "\"C:\\machine.exe\" \"%1\"");
         // Wine's advapi32 differs from Windows here: its HKEY_CLASSES_ROOT is the machine's
         // classes alone. The Wine prefix reader follows Windows.
         if (machine)
-            c.withoutUserClasses = {static_cast<std::int32_t>(kRegSz), std::string("\"C:\\machine.exe\" \"%1\"")};
+            c.withoutUserClasses = {static_cast<std::int32_t>(kRegSz),
+                                    std::string("\"C:\\machine.exe\" \"%1\"")};
         else
             c.withoutUserClasses = {kUntouchedType, RegistryValue()};
         return c;
@@ -154,7 +174,8 @@ std::vector<ReadCase> ReadCases()
     return cases;
 }
 
-class ValueReadTest : public HarnessTest<std::tuple<HarnessKind, ReadCase>> {
+class ValueReadTest : public HarnessTest<std::tuple<HarnessKind, ReadCase>>
+{
 protected:
     std::pair<std::int32_t, RegistryValue> Expected(const ReadCase& c) const
     {
@@ -197,7 +218,9 @@ TEST_P(ValueReadTest, ValueExSetsFivePropertiesAndReads)
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ValueReadTest,
-    ::testing::Combine(::testing::ValuesIn(ReadHarnesses()), ::testing::ValuesIn(ReadCases())), CaseName<ReadCase>);
+                         ::testing::Combine(::testing::ValuesIn(ReadHarnesses()),
+                                            ::testing::ValuesIn(ReadCases())),
+                         CaseName<ReadCase>);
 
 } // namespace
 } // namespace zorvek::test

@@ -17,7 +17,8 @@ using namespace reg;
 constexpr long kSetValueError = -2147194455;
 constexpr long kOperationError = 26001;
 
-struct WriteCase {
+struct WriteCase
+{
     std::string name;
     std::string section;
     std::int32_t valueType = 0;
@@ -40,12 +41,12 @@ std::string WriteSection(const std::string& caseName)
 
 std::string SetValueDescription(const std::string& section, const std::string& text)
 {
-    return "Failed to set registry value Key: '-2147483647',Section: '" + section + "',Key: 'Value' to value: '" + text
-        + "'";
+    return "Failed to set registry value Key: '-2147483647',Section: '" + section +
+           "',Key: 'Value' to value: '" + text + "'";
 }
 
-WriteCase Stores(const std::string& name, std::int32_t valueType, RegistryValue value, std::uint32_t storedType,
-    std::vector<std::uint8_t> storedBytes)
+WriteCase Stores(const std::string& name, std::int32_t valueType, RegistryValue value,
+                 std::uint32_t storedType, std::vector<std::uint8_t> storedBytes)
 {
     WriteCase c;
     c.name = name;
@@ -96,12 +97,12 @@ std::vector<WriteCase> WriteCases()
         Stores("IntegerWrittenAsText", sz, std::int32_t{42}, kRegSz, Sz("42")),
         Stores("TruthWrittenAsText", sz, true, kRegSz, Sz("True")),
         Stores("BinaryFromBytes", static_cast<std::int32_t>(kRegBinary), std::vector<std::uint8_t>{1, 2, 3},
-            kRegBinary, Bytes({1, 2, 3})),
+               kRegBinary, Bytes({1, 2, 3})),
         Stores("DwordFrom32BitInteger", dword, std::int32_t{258}, kRegDword, Bytes({0x02, 0x01, 0, 0})),
         Stores("DwordFrom16BitInteger", dword, std::int16_t{-2}, kRegDword, Bytes({0xFE, 0xFF, 0xFF, 0xFF})),
         // Both double-word types store a little-endian REG_DWORD: no byte reversal on write.
-        Stores("BigEndianTypeStoresUnswappedDword", static_cast<std::int32_t>(kRegDwordBigEndian), std::int32_t{258},
-            kRegDword, Bytes({0x02, 0x01, 0, 0})),
+        Stores("BigEndianTypeStoresUnswappedDword", static_cast<std::int32_t>(kRegDwordBigEndian),
+               std::int32_t{258}, kRegDword, Bytes({0x02, 0x01, 0, 0})),
         StoresNothing("DwordFromTextWritesNothing", dword, std::string("258")),
         StoresNothing("DwordFromNumberWritesNothing", dword, 2.5),
         Refused("MultiSzRefused", static_cast<std::int32_t>(kRegMultiSz), std::string("a")),
@@ -121,7 +122,9 @@ std::vector<WriteCase> WriteCases()
     return cases;
 }
 
-class ValueWriteTest : public HarnessTest<std::tuple<HarnessKind, WriteCase>> { };
+class ValueWriteTest : public HarnessTest<std::tuple<HarnessKind, WriteCase>>
+{
+};
 
 TEST_P(ValueWriteTest, StoresByValueType)
 {
@@ -135,7 +138,7 @@ TEST_P(ValueWriteTest, StoresByValueType)
         registry.SetValueType(c.valueType);
         if (c.expectedError != 0) {
             ExpectRegistryError([&] { registry.SetValue(c.value); }, c.expectedError,
-                c.errorHasSource ? ErrorSource() : std::string(), c.expectedDescription);
+                                c.errorHasSource ? ErrorSource() : std::string(), c.expectedDescription);
         } else {
             EXPECT_NO_THROW(registry.SetValue(c.value));
         }
@@ -151,11 +154,13 @@ TEST_P(ValueWriteTest, StoresByValueType)
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ValueWriteTest,
-    ::testing::Combine(::testing::ValuesIn(WriteHarnesses()), ::testing::ValuesIn(WriteCases())),
-    CaseName<WriteCase>);
+                         ::testing::Combine(::testing::ValuesIn(WriteHarnesses()),
+                                            ::testing::ValuesIn(WriteCases())),
+                         CaseName<WriteCase>);
 
 // ValueEx's set form: an empty text with REG_SZ writes the default instead.
-struct ValueExCase {
+struct ValueExCase
+{
     std::string name;
     std::int32_t valueType = 0;
     RegistryValue defaultValue;
@@ -179,7 +184,9 @@ std::vector<ValueExCase> ValueExCases()
     };
 }
 
-class ValueExWriteTest : public HarnessTest<std::tuple<HarnessKind, ValueExCase>> { };
+class ValueExWriteTest : public HarnessTest<std::tuple<HarnessKind, ValueExCase>>
+{
+};
 
 TEST_P(ValueExWriteTest, WritesNewValueOrDefault)
 {
@@ -199,11 +206,14 @@ TEST_P(ValueExWriteTest, WritesNewValueOrDefault)
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ValueExWriteTest,
-    ::testing::Combine(::testing::ValuesIn(WriteHarnesses()), ::testing::ValuesIn(ValueExCases())),
-    CaseName<ValueExCase>);
+                         ::testing::Combine(::testing::ValuesIn(WriteHarnesses()),
+                                            ::testing::ValuesIn(ValueExCases())),
+                         CaseName<ValueExCase>);
 
 // What was written reads back through the class as written.
-class WriteReadBackTest : public HarnessTest<HarnessKind> { };
+class WriteReadBackTest : public HarnessTest<HarnessKind>
+{
+};
 
 TEST_P(WriteReadBackTest, WrittenTextReadsBack)
 {

@@ -90,7 +90,7 @@ std::string WineValueLine(const std::string& name, std::uint32_t type, const std
     if (type == kRegDword && data.size() == 4) {
         char buffer[32];
         std::snprintf(buffer, sizeof buffer, "dword:%08x\n",
-            unsigned(data[0] | data[1] << 8 | data[2] << 16 | unsigned(data[3]) << 24));
+                      unsigned(data[0] | data[1] << 8 | data[2] << 16 | unsigned(data[3]) << 24));
         return line + buffer;
     }
     std::vector<std::uint8_t> bytes = data;
@@ -127,7 +127,8 @@ std::string WineValueLine(const std::string& name, std::uint32_t type, const std
 std::string WineRegistryText(bool machine, const std::vector<WineFileKey>& keys)
 {
     std::string text = "WINE REGISTRY Version 2\n";
-    text += machine ? ";; All keys relative to REGISTRY\\\\Machine\n" : ";; All keys relative to REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000\n";
+    text += machine ? ";; All keys relative to REGISTRY\\\\Machine\n"
+                    : ";; All keys relative to REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000\n";
     text += "\n#arch=win64\n";
     for (const auto& key : keys) {
         text += "\n[" + WineEscape(key.path, '[', ']') + "] 1796860491\n#time=1dd8838ae21bdfa\n";
@@ -172,10 +173,12 @@ void WriteWinePrefix(const std::filesystem::path& folder, const Seed& seed)
         keyOf(k.root, k.section);
     for (const auto& v : seed.values)
         keyOf(v.root, v.section).values.push_back(v);
-    keyOf(kHkeyCurrentUser, "Environment").values.push_back(
-        {kHkeyCurrentUser, "Environment", kTestVariable, kRegSz, TextBytes(std::string(kTestVariableValue) + '\0')});
+    keyOf(kHkeyCurrentUser, "Environment")
+        .values.push_back({kHkeyCurrentUser, "Environment", kTestVariable, kRegSz,
+                           TextBytes(std::string(kTestVariableValue) + '\0')});
     keyOf(kHkeyLocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion")
-        .values.push_back({kHkeyLocalMachine, "", "ProgramFilesDir", kRegSz, TextBytes(std::string("C:\\Program Files") + '\0')});
+        .values.push_back({kHkeyLocalMachine, "", "ProgramFilesDir", kRegSz,
+                           TextBytes(std::string("C:\\Program Files") + '\0')});
     const auto list = [](const std::map<std::string, WineFileKey>& keys) {
         std::vector<WineFileKey> result;
         for (const auto& [folded, key] : keys)
@@ -188,7 +191,8 @@ void WriteWinePrefix(const std::filesystem::path& folder, const Seed& seed)
 
 namespace {
 
-class WineFilesHarness : public BackendHarness {
+class WineFilesHarness : public BackendHarness
+{
 public:
     std::shared_ptr<RegistryBackend> prepare(const Seed& seed) override
     {
@@ -209,7 +213,8 @@ private:
 
 // A prefix that the Windows test program filled under Wine: it holds the same seeds already.
 // Nothing changes it any more, so its files are read once for all cases.
-class ReplayedPrefixHarness : public BackendHarness {
+class ReplayedPrefixHarness : public BackendHarness
+{
 public:
     std::shared_ptr<RegistryBackend> prepare(const Seed&) override
     {

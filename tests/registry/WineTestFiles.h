@@ -11,8 +11,9 @@ namespace zorvek::test {
 
 // Writes registry files the way Wine 8 saves them (server/registry.c): escapes, str(N),
 // dword, hex with its line breaks. The native tests use them where no Wine run made the files.
-struct WineFileKey {
-    std::string path;  // below the file's root, 8-bit as the program sees it
+struct WineFileKey
+{
+    std::string path; // below the file's root, 8-bit as the program sees it
     std::vector<SeedValue> values;
 };
 std::string WineEscape(const std::string& text, char endA, char endB);
@@ -20,7 +21,8 @@ std::string WineValueLine(const std::string& name, std::uint32_t type, const std
 std::string WineRegistryText(bool machine, const std::vector<WineFileKey>& keys);
 
 // A temporary folder, removed with the object.
-class TemporaryFolder {
+class TemporaryFolder
+{
 public:
     TemporaryFolder();
     ~TemporaryFolder();

@@ -75,7 +75,8 @@ TEST_P(SampleGame, AnsweringServersReadBackWithTheirMapsTypesAndPlayers)
         const std::string text = bytes(*reply);
         EXPECT_EQ(zorvek::GetParam(text, "mapname"), bytes(profile.mapName));
         EXPECT_EQ(zorvek::GetParam(text, "g_gametype"), bytes(profile.gameType));
-        EXPECT_EQ(static_cast<int>(ReadMaxClients(zorvek::GetParam(text, "sv_maxclients"))), profile.maxClients);
+        EXPECT_EQ(static_cast<int>(ReadMaxClients(zorvek::GetParam(text, "sv_maxclients"))),
+                  profile.maxClients);
         EXPECT_EQ(static_cast<int>(GetNumPlayers(text)), profile.players.size());
         std::array<PlayerSlot, kMaxPlayers + 1> players{};
         ASSERT_EQ(ParsePlayers(text, players), profile.players.size());
@@ -178,7 +179,9 @@ TEST_P(SampleGame, SilentServersReceiveTheQueryAndNeverAnswer)
 INSTANTIATE_TEST_SUITE_P(Games, SampleGame,
                          ::testing::Values(GameCase{"CodWaw", 1}, GameCase{"Cod4", 2}, GameCase{"CodUo", 3},
                                            GameCase{"Cod1", 4}, GameCase{"Cod2", 5}),
-                         [](const ::testing::TestParamInfo<GameCase>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<GameCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 class SampleHost : public ::testing::Test
 {
@@ -236,7 +239,8 @@ TEST_F(SampleHost, WritesALevelshotForEveryMapIntoTheGameSubfolder)
     for (int game = 1; game <= kGameCount; ++game) {
         ASSERT_FALSE(m_network.maps(game).isEmpty());
         for (const QString& map : m_network.maps(game)) {
-            const QString file = dir.path() + '/' + LevelshotSubfolder(game) + '/' + map + QStringLiteral(".jpg");
+            const QString file =
+                dir.path() + '/' + LevelshotSubfolder(game) + '/' + map + QStringLiteral(".jpg");
             const QImage image(file, "JPG");
             EXPECT_EQ(image.size(), QSize(150, 80)) << file.toStdString();
             ++files;
@@ -306,8 +310,9 @@ protected:
         m_process.start(QStringLiteral(SAMPLE_HOST_EXECUTABLE), arguments);
         if (!m_process.waitForStarted(10000))
             return {};
-        if (!QTest::qWaitFor([this] { return m_process.canReadLine() || m_process.state() == QProcess::NotRunning; },
-                             20000))
+        if (!QTest::qWaitFor(
+                [this] { return m_process.canReadLine() || m_process.state() == QProcess::NotRunning; },
+                20000))
             return {};
         return m_process.readLine().trimmed();
     }
@@ -321,9 +326,9 @@ TEST_F(SampleHostProgram, PrintsReadyServesListsAndEndsCleanlyOnSigterm)
     ASSERT_TRUE(levelshots.isValid());
     const quint16 port = ClosedTcpPort();
     ASSERT_NE(port, 0);
-    const QByteArray line = startAndReadFirstLine(
-        {QStringLiteral("--port"), QString::number(port), QStringLiteral("--levelshots"), levelshots.path(),
-         QStringLiteral("--servers"), QStringLiteral("3")});
+    const QByteArray line = startAndReadFirstLine({QStringLiteral("--port"), QString::number(port),
+                                                   QStringLiteral("--levelshots"), levelshots.path(),
+                                                   QStringLiteral("--servers"), QStringLiteral("3")});
     ASSERT_EQ(line, "sample host ready on http://127.0.0.1:" + QByteArray::number(port));
 
     const QString base = QStringLiteral("http://127.0.0.1:%1").arg(port);
@@ -356,7 +361,8 @@ TEST_F(SampleHostProgram, FailsWhenItsPortIsTaken)
     ListHost holder;
     const quint16 port = holder.listen();
     ASSERT_NE(port, 0);
-    m_process.start(QStringLiteral(SAMPLE_HOST_EXECUTABLE), {QStringLiteral("--port"), QString::number(port)});
+    m_process.start(QStringLiteral(SAMPLE_HOST_EXECUTABLE),
+                    {QStringLiteral("--port"), QString::number(port)});
     ASSERT_TRUE(QTest::qWaitFor([this] { return m_process.state() == QProcess::NotRunning; }, 20000));
     EXPECT_NE(m_process.exitCode(), 0);
     EXPECT_FALSE(m_process.readAllStandardOutput().contains("ready"));
@@ -364,7 +370,8 @@ TEST_F(SampleHostProgram, FailsWhenItsPortIsTaken)
 
 TEST_F(SampleHostProgram, RejectsABadPort)
 {
-    m_process.start(QStringLiteral(SAMPLE_HOST_EXECUTABLE), {QStringLiteral("--port"), QStringLiteral("http")});
+    m_process.start(QStringLiteral(SAMPLE_HOST_EXECUTABLE),
+                    {QStringLiteral("--port"), QStringLiteral("http")});
     ASSERT_TRUE(QTest::qWaitFor([this] { return m_process.state() == QProcess::NotRunning; }, 20000));
     EXPECT_EQ(m_process.exitCode(), 2);
 }

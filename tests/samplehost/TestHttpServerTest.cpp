@@ -13,9 +13,9 @@
 #include <gtest/gtest.h>
 
 #include "sample-host/ListHost.h"
-#include "serverlist/HttpGet.h"
 #include "sample-host/SampleContent.h"
 #include "sample-host/ServerProfile.h"
+#include "serverlist/HttpGet.h"
 #include "support/EmulatedServerSet.h"
 #include "support/HttpFetch.h"
 #include "support/LoopbackPorts.h"
@@ -60,14 +60,15 @@ TEST_P(ScriptedBody, ComesBackWithItsStatus)
     EXPECT_EQ(m_server.requestCount(QStringLiteral("/file.txt")), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Bodies, ScriptedBody,
-    ::testing::Values(BodyCase{"ListText", "A;127.0.0.1;28960;EXE:;\r\n", 200},
-                      BodyCase{"EmptyBody", "", 200},
-                      BodyCase{"BinaryBytes", QByteArray("\x00\xFF\x8E\r\n", 5), 200},
-                      BodyCase{"ErrorStatusKeepsItsBody", "server list anyway", 500},
-                      BodyCase{"ErrorPageHoldsTheOldDoctype", ErrorPage(404), 404}),
-    [](const ::testing::TestParamInfo<BodyCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Bodies, ScriptedBody,
+                         ::testing::Values(BodyCase{"ListText", "A;127.0.0.1;28960;EXE:;\r\n", 200},
+                                           BodyCase{"EmptyBody", "", 200},
+                                           BodyCase{"BinaryBytes", QByteArray("\x00\xFF\x8E\r\n", 5), 200},
+                                           BodyCase{"ErrorStatusKeepsItsBody", "server list anyway", 500},
+                                           BodyCase{"ErrorPageHoldsTheOldDoctype", ErrorPage(404), 404}),
+                         [](const ::testing::TestParamInfo<BodyCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(TestHttpServerTest, ErrorPageAndUnscriptedPathsHoldTheDoctype)
 {
@@ -88,7 +89,8 @@ TEST_F(TestHttpServerTest, RecordsTheRequestHead)
     ASSERT_TRUE(Fetch(m_server.url(QStringLiteral("/a.txt?query=1"))).finished);
     ASSERT_EQ(requests.size(), 1);
     EXPECT_EQ(requests[0][0].toString(), QStringLiteral("/a.txt"));
-    EXPECT_TRUE(m_server.lastRequestHead(QStringLiteral("/a.txt")).startsWith("GET /a.txt?query=1 HTTP/1.1\r\n"));
+    EXPECT_TRUE(
+        m_server.lastRequestHead(QStringLiteral("/a.txt")).startsWith("GET /a.txt?query=1 HTTP/1.1\r\n"));
     EXPECT_EQ(m_server.totalRequests(), 1);
 }
 
@@ -201,8 +203,9 @@ TEST(ListHostContent, ServesTheProgramsBlockingGet)
     HttpGet get(3000);
     EXPECT_EQ(get.get(host.baseUrl() + ListHost::ListPath(1)), "A;127.0.0.1;1;EXE:;\r\n");
     EXPECT_TRUE(get.get(host.baseUrl() + QStringLiteral("/zorvek/info.txt")).contains("$$$&&&***"));
-    EXPECT_EQ(QImage::fromData(get.get(host.baseUrl() + ListHost::PosterPath(), HttpGet::kPictureLimit)).size(),
-              QSize(400, 300));
+    EXPECT_EQ(
+        QImage::fromData(get.get(host.baseUrl() + ListHost::PosterPath(), HttpGet::kPictureLimit)).size(),
+        QSize(400, 300));
 }
 
 TEST(LoopbackPorts, ClosedTcpPortRefusesTheConnection)

@@ -257,9 +257,7 @@ TEST_F(FoundPlayersWindow, TwoHitsOnOneServerBothLeadToIt)
 {
     for (const int row : {2, 3}) {
         window.setHits(kHits);
-        runModal([&] {
-            QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rowCentre(row));
-        });
+        runModal([&] { QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rowCentre(row)); });
         EXPECT_EQ(window.ChosenServer(), 7) << "row " << row;
     }
 }

@@ -54,7 +54,8 @@ struct NumberCase
 };
 
 class NumberFormatTest : public testing::TestWithParam<NumberCase>
-{};
+{
+};
 
 TEST_P(NumberFormatTest, PadsToThePatternWidth)
 {
@@ -80,7 +81,8 @@ struct NamingCase
 };
 
 class ServerNameTest : public testing::TestWithParam<NamingCase>
-{};
+{
+};
 
 TEST_P(ServerNameTest, NumbersEveryRecordInFileOrder)
 {
@@ -110,7 +112,8 @@ struct RecordCase
 };
 
 class RecordFieldsTest : public testing::TestWithParam<RecordCase>
-{};
+{
+};
 
 TEST_P(RecordFieldsTest, StoresFieldsVerbatim)
 {
@@ -128,10 +131,10 @@ TEST_P(RecordFieldsTest, StoresFieldsVerbatim)
 INSTANTIATE_TEST_SUITE_P(
     Records, RecordFieldsTest,
     testing::Values(
-        RecordCase{"ExeAloneIsGame", "Alfa;10.0.0.1;28960;EXE:;\r\n", "001 Alfa", "10.0.0.1", "28960", "EXE:",
-                   true},
-        RecordCase{"ExeInsideLongerTextIsGame", "Beta;cod.example.cz;28961;spustit EXE:hru;\r\n",
-                   "001 Beta", "cod.example.cz", "28961", "spustit EXE:hru", true},
+        RecordCase{"ExeAloneIsGame", "Alfa;10.0.0.1;28960;EXE:;\r\n", "001 Alfa", "10.0.0.1", "28960",
+                   "EXE:", true},
+        RecordCase{"ExeInsideLongerTextIsGame", "Beta;cod.example.cz;28961;spustit EXE:hru;\r\n", "001 Beta",
+                   "cod.example.cz", "28961", "spustit EXE:hru", true},
         RecordCase{"LowerCaseExeIsNoGame", "Gama;h;1;exe:;\r\n", "001 Gama", "h", "1", "exe:", false},
         RecordCase{"MixedCaseExeIsNoGame", "Gama;h;1;Exe:;\r\n", "001 Gama", "h", "1", "Exe:", false},
         RecordCase{"ExeWithoutColonIsNoGame", "Gama;h;1;EXE;\r\n", "001 Gama", "h", "1", "EXE", false},
@@ -140,8 +143,12 @@ INSTANTIATE_TEST_SUITE_P(
         RecordCase{"SpacesAroundFieldsKept", " Delta server ; 10.0.0.2 ; 28960 ; EXE: ;\r\n",
                    "001  Delta server ", " 10.0.0.2 ", " 28960 ", " EXE: ", true},
         RecordCase{"EmptyFields", ";;;;\r\n", "001 ", "", "", "", false},
-        RecordCase{"EightBitNameKept", "\xC8" "esk\xFD server;h;1;EXE:;\r\n", "001 \xC8" "esk\xFD server", "h",
-                   "1", "EXE:", true},
+        RecordCase{"EightBitNameKept",
+                   "\xC8"
+                   "esk\xFD server;h;1;EXE:;\r\n",
+                   "001 \xC8"
+                   "esk\xFD server",
+                   "h", "1", "EXE:", true},
         RecordCase{"LastRecordWithoutLineBreak", "Omega;h;2;EXE:;", "001 Omega", "h", "2", "EXE:", true}),
     [](const auto& info) { return std::string(info.param.label); });
 
@@ -154,7 +161,8 @@ struct LineEndCase
 };
 
 class LineEndTest : public testing::TestWithParam<LineEndCase>
-{};
+{
+};
 
 TEST_P(LineEndTest, KeepsEveryNameWhole)
 {
@@ -185,7 +193,8 @@ struct IncompleteCase
 };
 
 class IncompleteRecordTest : public testing::TestWithParam<IncompleteCase>
-{};
+{
+};
 
 TEST_P(IncompleteRecordTest, EndsTheListWithoutASlot)
 {
@@ -206,8 +215,7 @@ TEST_P(IncompleteRecordTest, EndsTheListWithoutASlot)
 
 INSTANTIATE_TEST_SUITE_P(
     Lists, IncompleteRecordTest,
-    testing::Values(IncompleteCase{"EmptyText", "", 0},
-                    IncompleteCase{"OnlyALineBreak", "\r\n", 0},
+    testing::Values(IncompleteCase{"EmptyText", "", 0}, IncompleteCase{"OnlyALineBreak", "\r\n", 0},
                     IncompleteCase{"NameOnly", "N1", 0},
                     IncompleteCase{"LinkWithoutSemicolon", "N1;h;1;EXE:", 0},
                     IncompleteCase{"ExtraLineBreakAtEnd", "N1;h;1;l;\r\nN2;h;2;l;\r\n\r\n", 2},
@@ -254,7 +262,8 @@ struct LimitCase
 };
 
 class SlotLimitTest : public testing::TestWithParam<LimitCase>
-{};
+{
+};
 
 TEST_P(SlotLimitTest, FillsAtMost255Slots)
 {

@@ -34,7 +34,8 @@ void expectSizedByTheRule(const QTreeWidget& list)
         if (c < n - 1)
             EXPECT_EQ(list.columnWidth(c), widest) << "column " << c;
         else
-            EXPECT_EQ(list.columnWidth(c), std::max(widest, list.viewport()->width() - used)) << "last column";
+            EXPECT_EQ(list.columnWidth(c), std::max(widest, list.viewport()->width() - used))
+                << "last column";
         used += list.columnWidth(c);
     }
 }

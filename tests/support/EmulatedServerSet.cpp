@@ -26,7 +26,8 @@ EmulatedGameServer* EmulatedServerSet::add(ServerProfile profile)
         return nullptr;
     }
     m_servers.append(server);
-    m_records.append({"Server " + QByteArray::number(slot), "127.0.0.1", QByteArray::number(server->port()), "EXE:"});
+    m_records.append(
+        {"Server " + QByteArray::number(slot), "127.0.0.1", QByteArray::number(server->port()), "EXE:"});
     return server;
 }
 
@@ -66,7 +67,8 @@ QList<QPair<int, ReceivedDatagram>> EmulatedServerSet::receivedInOrder() const
                 all.append({slot, d});
         }
     }
-    std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.second.sequence < b.second.sequence; });
+    std::sort(all.begin(), all.end(),
+              [](const auto& a, const auto& b) { return a.second.sequence < b.second.sequence; });
     return all;
 }
 

@@ -12,10 +12,10 @@
 
 #include <gtest/gtest.h>
 
-#include "support/MessageBoxRecorder.h"
 #include "app/frmMain.h"
 #include "sample-host/EmulatedGameServer.h"
 #include "sample-host/ListHost.h"
+#include "support/MessageBoxRecorder.h"
 
 namespace zorvek::test {
 
@@ -97,7 +97,10 @@ protected:
         });
     }
 
-    QString cell(int row, int column) const { return window->listServers->topLevelItem(row - 1)->text(column); }
+    QString cell(int row, int column) const
+    {
+        return window->listServers->topLevelItem(row - 1)->text(column);
+    }
 
     QTemporaryDir folder;
     ListHost host;

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
 #include <QList>
-#include <QAbstractButton>
 #include <QMessageBox>
 #include <QObject>
 #include <QPointer>
@@ -41,12 +41,13 @@ protected:
     {
         if (event->type() == QEvent::Show) {
             if (auto* box = qobject_cast<QMessageBox*>(watched)) {
-                m_shown.append({box->windowTitle(), box->text(), box->icon(),
-                                static_cast<int>(box->standardButtons())});
+                m_shown.append(
+                    {box->windowTitle(), box->text(), box->icon(), static_cast<int>(box->standardButtons())});
                 QPointer<QMessageBox> guard(box);
                 QTimer::singleShot(0, box, [guard] {
                     if (guard)
-                        guard->button(QMessageBox::Ok) ? guard->button(QMessageBox::Ok)->click() : guard->reject();
+                        guard->button(QMessageBox::Ok) ? guard->button(QMessageBox::Ok)->click()
+                                                       : guard->reject();
                 });
             }
         }

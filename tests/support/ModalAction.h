@@ -12,8 +12,7 @@ namespace zorvek::test {
 
 // Runs an action on the first modal window of type T once it is on screen: the way a
 // test answers a window that the program shows with exec().
-template <typename T>
-class ModalAction : public QObject
+template <typename T> class ModalAction : public QObject
 {
 public:
     explicit ModalAction(std::function<void(T*)> action) : m_action(std::move(action))

@@ -20,14 +20,22 @@ constexpr int kMaxRequestHead = 64 * 1024;
 QByteArray reasonOf(int status)
 {
     switch (status) {
-    case 200: return "OK";
-    case 301: return "Moved Permanently";
-    case 302: return "Found";
-    case 307: return "Temporary Redirect";
-    case 404: return "Not Found";
-    case 500: return "Internal Server Error";
-    case 503: return "Service Unavailable";
-    default: return "Status";
+    case 200:
+        return "OK";
+    case 301:
+        return "Moved Permanently";
+    case 302:
+        return "Found";
+    case 307:
+        return "Temporary Redirect";
+    case 404:
+        return "Not Found";
+    case 500:
+        return "Internal Server Error";
+    case 503:
+        return "Service Unavailable";
+    default:
+        return "Status";
     }
 }
 
@@ -60,7 +68,8 @@ QString TestHttpServer::url(const QString& path) const
     return QStringLiteral("http://") + hostAndPort() + path;
 }
 
-void TestHttpServer::serve(const QString& path, const QByteArray& body, int status, const QByteArray& contentType)
+void TestHttpServer::serve(const QString& path, const QByteArray& body, int status,
+                           const QByteArray& contentType)
 {
     Script script;
     script.body = body;

@@ -24,8 +24,8 @@ public:
     // Listens on 127.0.0.1:port (0: a free port).
     bool listen(quint16 port = 0);
     quint16 port() const;
-    QString hostAndPort() const;              // "127.0.0.1:PORT"
-    QString url(const QString& path) const;   // "http://127.0.0.1:PORT" + path
+    QString hostAndPort() const;            // "127.0.0.1:PORT"
+    QString url(const QString& path) const; // "http://127.0.0.1:PORT" + path
 
     // Behaviours per path (the path of the request target, without a query).
     void serve(const QString& path, const QByteArray& body, int status = 200,

@@ -6,8 +6,8 @@
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QScrollBar>
 #include <QProxyStyle>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTreeWidget>
 
@@ -106,8 +106,9 @@ TEST(ColumnSizerTest, IncrementalWidthsEqualAFullMeasureThroughGrowingAndShrinki
     expectSizedByTheRule(list);
 
     std::mt19937 random(12345);
-    const QStringList samples{"", "-", "---", "war", "mp_crash", "mp_a_very_long_map_name_indeed", "1",
-                              "05 / 24", "100 / 128", "W", "iiiiiiii", "WWWWWWWW"};
+    const QStringList samples{
+        "",  "-",       "---",       "war", "mp_crash", "mp_a_very_long_map_name_indeed",
+        "1", "05 / 24", "100 / 128", "W",   "iiiiiiii", "WWWWWWWW"};
     for (int step = 0; step < 400; ++step) {
         const int row = static_cast<int>(random() % 40);
         const int column = static_cast<int>(random() % 6);
@@ -184,27 +185,26 @@ TEST_P(ColumnSizerMeasureTest, KeptWidthsFollowTheChange)
     EXPECT_EQ(incremental, widths(list));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Changes, ColumnSizerMeasureTest,
-    ::testing::Values(MeasureChange{"ListFontGrows",
-                                    [](QTreeWidget& list) {
-                                        QFont font = list.font();
-                                        font.setPointSizeF(font.pointSizeF() * 2);
-                                        list.setFont(font);
-                                    }},
-                      MeasureChange{"HeaderFontGrows",
-                                    [](QTreeWidget& list) {
-                                        QFont font = list.header()->font();
-                                        font.setPointSizeF(font.pointSizeF() * 3);
-                                        list.header()->setFont(font);
-                                    }},
-                      MeasureChange{"StyleWithWiderMargins",
-                                    [](QTreeWidget& list) {
-                                        auto* style = new WideMarginStyle;
-                                        style->setParent(qApp); // outlives the list
-                                        list.setStyle(style);
-                                    }}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Changes, ColumnSizerMeasureTest,
+                         ::testing::Values(MeasureChange{"ListFontGrows",
+                                                         [](QTreeWidget& list) {
+                                                             QFont font = list.font();
+                                                             font.setPointSizeF(font.pointSizeF() * 2);
+                                                             list.setFont(font);
+                                                         }},
+                                           MeasureChange{"HeaderFontGrows",
+                                                         [](QTreeWidget& list) {
+                                                             QFont font = list.header()->font();
+                                                             font.setPointSizeF(font.pointSizeF() * 3);
+                                                             list.header()->setFont(font);
+                                                         }},
+                                           MeasureChange{"StyleWithWiderMargins",
+                                                         [](QTreeWidget& list) {
+                                                             auto* style = new WideMarginStyle;
+                                                             style->setParent(qApp); // outlives the list
+                                                             list.setStyle(style);
+                                                         }}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ColumnSizerTest, KeptTextWidthsStayBoundedAndCorrect)
 {
@@ -218,7 +218,9 @@ TEST(ColumnSizerTest, KeptTextWidthsStayBoundedAndCorrect)
     // A server can send a new text with every reply: many more than are kept.
     const int texts = ColumnSizer::kTextWidthLimit * 2 + 100;
     for (int k = 0; k < texts; ++k) {
-        sizer.setCell(k % 4, 1, QStringLiteral("mp_%1").arg(QString(k % 37 + 1, QLatin1Char('w')) + QString::number(k)));
+        sizer.setCell(
+            k % 4, 1,
+            QStringLiteral("mp_%1").arg(QString(k % 37 + 1, QLatin1Char('w')) + QString::number(k)));
         ASSERT_LE(sizer.keptTextWidths(), ColumnSizer::kTextWidthLimit);
         if (k % 997 == 0 || k == texts - 1) {
             sizer.apply();

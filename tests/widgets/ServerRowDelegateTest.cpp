@@ -58,8 +58,8 @@ protected:
         ColumnSizer sizer(&list);
         const QStringList maps{"mp_crash", "---", "mp_backlot", "", "mp_a_very_long_map_name_indeed", "mp_x"};
         for (int r = 0; r < 30; ++r) {
-            const QString players = r % 3 ? QStringLiteral("%1 / 24").arg(r, 2, 10, QLatin1Char('0'))
-                                          : QStringLiteral("--");
+            const QString players =
+                r % 3 ? QStringLiteral("%1 / 24").arg(r, 2, 10, QLatin1Char('0')) : QStringLiteral("--");
             QTreeWidgetItem* row = sizer.addRow(
                 {QStringLiteral("%1 Řehoř žluťoučký server ^1%2").arg(r, 3, 10, QLatin1Char('0')).arg(r),
                  r % 4 ? "war" : "searchanddestroy", maps[r % maps.size()], r % 2 ? "1" : "-", "0", players});
@@ -103,8 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
     States, ServerRowDelegateTest,
     ::testing::Values(
         RowState{"PlainRows", [](QTreeWidget&) {}},
-        RowState{"SelectedRow",
-                 [](QTreeWidget& list) { list.topLevelItem(4)->setSelected(true); }},
+        RowState{"SelectedRow", [](QTreeWidget& list) { list.topLevelItem(4)->setSelected(true); }},
         RowState{"CurrentRowWithKeyboardFocus",
                  [](QTreeWidget& list) {
                      list.activateWindow();

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <arpa/inet.h>
-#include <cstring>
 #include <cerrno>
+#include <cstring>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <time.h>
@@ -152,9 +152,9 @@ void EmulatedGameServer::setReplyDelay(int milliseconds)
 
 int EmulatedGameServer::statusQueryCount() const
 {
-    return static_cast<int>(std::count_if(m_received.begin(), m_received.end(), [](const ReceivedDatagram& d) {
-        return isCommand(d.data, "getstatus");
-    }));
+    return static_cast<int>(
+        std::count_if(m_received.begin(), m_received.end(),
+                      [](const ReceivedDatagram& d) { return isCommand(d.data, "getstatus"); }));
 }
 
 void EmulatedGameServer::clearReceived()

@@ -41,7 +41,8 @@ QString ListHost::hostAndPort() const
     return QStringLiteral("127.0.0.1:%1").arg(m_port);
 }
 
-void ListHost::setContent(const QString& path, const QByteArray& body, int status, const QByteArray& contentType)
+void ListHost::setContent(const QString& path, const QByteArray& body, int status,
+                          const QByteArray& contentType)
 {
     m_contents.insert(path, Content{body, status, contentType});
 }
@@ -84,7 +85,8 @@ QString ListHost::infoLink() const
 
 void ListHost::setDefaultInfo()
 {
-    const QByteArray toolTip(ToCp1250(QStringLiteral("Turnaj o pohár Zorveku – klikněte pro přihlášku")).c_str());
+    const QByteArray toolTip(
+        ToCp1250(QStringLiteral("Turnaj o pohár Zorveku – klikněte pro přihlášku")).c_str());
     setContent(QString::fromLatin1(kInfoPath.data(), kInfoPath.size()),
                BuildInfoText(400, 300, (baseUrl() + PosterPath()).toLatin1(), infoLink().toLatin1(), toolTip),
                200, "text/plain; charset=windows-1250");
@@ -103,7 +105,8 @@ void ListHost::answer(const QHttpServerRequest& request, QHttpServerResponder&& 
     ++m_requests[path];
     const auto it = m_contents.constFind(path);
     if (it == m_contents.constEnd()) {
-        responder.write(ErrorPage(404), "text/html; charset=iso-8859-1", QHttpServerResponder::StatusCode::NotFound);
+        responder.write(ErrorPage(404), "text/html; charset=iso-8859-1",
+                        QHttpServerResponder::StatusCode::NotFound);
         emit requestServed(path, 404);
         return;
     }

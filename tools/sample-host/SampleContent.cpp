@@ -27,12 +27,18 @@ QByteArray toJpeg(const QImage& image)
 QString reasonOf(int status)
 {
     switch (status) {
-    case 400: return QStringLiteral("Bad Request");
-    case 403: return QStringLiteral("Forbidden");
-    case 404: return QStringLiteral("Not Found");
-    case 500: return QStringLiteral("Internal Server Error");
-    case 503: return QStringLiteral("Service Unavailable");
-    default: return QStringLiteral("Error");
+    case 400:
+        return QStringLiteral("Bad Request");
+    case 403:
+        return QStringLiteral("Forbidden");
+    case 404:
+        return QStringLiteral("Not Found");
+    case 500:
+        return QStringLiteral("Internal Server Error");
+    case 503:
+        return QStringLiteral("Service Unavailable");
+    default:
+        return QStringLiteral("Error");
     }
 }
 
@@ -49,8 +55,8 @@ QByteArray BuildListText(const QList<ListRecord>& records)
 QByteArray BuildInfoText(int width, int height, const QByteArray& posterUrl, const QByteArray& link,
                          const QByteArray& toolTip)
 {
-    const QList<QByteArray> fields{QByteArray::number(width), QByteArray::number(height), posterUrl, link,
-                                   toolTip, "$$$&&&***"};
+    const QList<QByteArray> fields{
+        QByteArray::number(width), QByteArray::number(height), posterUrl, link, toolTip, "$$$&&&***"};
     QByteArray text;
     for (const QByteArray& field : fields)
         text += field + ";\r\n";

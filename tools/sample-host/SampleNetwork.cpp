@@ -34,7 +34,8 @@ const QList<QList<DemoServer>>& demoServers()
 {
     static const QList<QList<DemoServer>> servers{
         {
-            {"Zorvek CZ #1 | TDM", "^1Zorvek ^7CZ ^3#1 ^7TDM", "tdm", "mp_airfield", 24, "0", "1", kFull, false},
+            {"Zorvek CZ #1 | TDM", "^1Zorvek ^7CZ ^3#1 ^7TDM", "tdm", "mp_airfield", 24, "0", "1", kFull,
+             false},
             {"Česká liga | S&D", "^4Česká ^7liga ^1S&D", "sd", "mp_castle", 18, "1", "0", 9, false},
             {"Pražský Hardcore", "^3Pražský ^1HC ^7TDM", "tdm", "mp_makin", 20, "2", "0", 5, false},
             {"Prázdný server | DOM", "^2Zorvek ^7DOM", "dom", "mp_dome", 16, "0", "1", 0, false},
@@ -52,7 +53,8 @@ const QList<QList<DemoServer>>& demoServers()
         },
         {
             {"Zorvek UO | TDM", "^1Zorvek ^7UO ^3TDM", "tdm", "mp_arnhem", 28, "0", "1", kFull, false},
-            {"Česká liga | Base Assault", "^4Česká ^7liga ^1BAS", "bas", "mp_berlin", 32, "1", "0", 17, false},
+            {"Česká liga | Base Assault", "^4Česká ^7liga ^1BAS", "bas", "mp_berlin", 32, "1", "0", 17,
+             false},
             {"Prázdný server | CTF", "^2Zorvek ^7CTF", "ctf", "mp_kharkov", 20, "0", "1", 0, false},
             {"Nedostupný server | DOM", "^1Zorvek ^7DOM", "dom", "mp_ponyri", 24, "0", "1", 0, true},
             {"Brněnský pub | S&D", "^5Brno ^7pub ^5S&D", "sd", "mp_foy", 16, "1", "1", 4, false},
@@ -80,17 +82,38 @@ const QList<QList<DemoServer>>& demoServers()
 const QStringList& playerNames()
 {
     static const QStringList names{
-        QStringLiteral("^1Žluťoučký^7 kůň"), QStringLiteral("Pepa^3Novák"),      QStringLiteral("Řehoř"),
-        QStringLiteral("^4Čestmír^7_CZ"),    QStringLiteral("Šárka"),            QStringLiteral("Ďábel^1666"),
-        QStringLiteral("^2Kuba"),            QStringLiteral("Honza^5Dvořák"),    QStringLiteral("^3Těšínský^7 Tygr"),
-        QStringLiteral("Lubošek"),           QStringLiteral("ňouma^1!"),         QStringLiteral("Stáňa"),
-        QStringLiteral("^6Ondřej"),          QStringLiteral("Jiří^2Kříž"),       QStringLiteral("^1[CZ]^7Vojta"),
-        QStringLiteral("Zdeněk"),            QStringLiteral("Bořivoj"),          QStringLiteral("^5Čuník"),
-        QStringLiteral("Radek^0Šťastný"),    QStringLiteral("Dušan"),            QStringLiteral("^1Ř^2e^3h^4o^5ř"),
-        QStringLiteral("Přemysl^7Oráč"),     QStringLiteral("Tomáš"),            QStringLiteral("^2Vendelín"),
-        QStringLiteral("Kryštof"),           QStringLiteral("Eliška^6_"),        QStringLiteral("^3Ženda"),
-        QStringLiteral("Míša"),              QStringLiteral("Ludmila"),          QStringLiteral("Václav^4IV"),
-        QStringLiteral("Ťapka"),             QStringLiteral("Mazánek"),
+        QStringLiteral("^1Žluťoučký^7 kůň"),
+        QStringLiteral("Pepa^3Novák"),
+        QStringLiteral("Řehoř"),
+        QStringLiteral("^4Čestmír^7_CZ"),
+        QStringLiteral("Šárka"),
+        QStringLiteral("Ďábel^1666"),
+        QStringLiteral("^2Kuba"),
+        QStringLiteral("Honza^5Dvořák"),
+        QStringLiteral("^3Těšínský^7 Tygr"),
+        QStringLiteral("Lubošek"),
+        QStringLiteral("ňouma^1!"),
+        QStringLiteral("Stáňa"),
+        QStringLiteral("^6Ondřej"),
+        QStringLiteral("Jiří^2Kříž"),
+        QStringLiteral("^1[CZ]^7Vojta"),
+        QStringLiteral("Zdeněk"),
+        QStringLiteral("Bořivoj"),
+        QStringLiteral("^5Čuník"),
+        QStringLiteral("Radek^0Šťastný"),
+        QStringLiteral("Dušan"),
+        QStringLiteral("^1Ř^2e^3h^4o^5ř"),
+        QStringLiteral("Přemysl^7Oráč"),
+        QStringLiteral("Tomáš"),
+        QStringLiteral("^2Vendelín"),
+        QStringLiteral("Kryštof"),
+        QStringLiteral("Eliška^6_"),
+        QStringLiteral("^3Ženda"),
+        QStringLiteral("Míša"),
+        QStringLiteral("Ludmila"),
+        QStringLiteral("Václav^4IV"),
+        QStringLiteral("Ťapka"),
+        QStringLiteral("Mazánek"),
     };
     return names;
 }
@@ -157,12 +180,13 @@ bool SampleNetwork::start(quint16 httpPort, int extraCod4Servers)
 
         // The game's web link: a page of the list host.
         const QString path = QStringLiteral("/zorvek/web/%1.html").arg(listKey(game));
-        m_listHost->setContent(path,
-                               QStringLiteral("<!DOCTYPE html>\n<html lang=\"cs\"><head><meta charset=\"utf-8\">"
-                                              "<title>%1</title></head><body><h1>Fórum hráčů %1</h1></body></html>\n")
-                                   .arg(caption(game))
-                                   .toUtf8(),
-                               200, "text/html; charset=utf-8");
+        m_listHost->setContent(
+            path,
+            QStringLiteral("<!DOCTYPE html>\n<html lang=\"cs\"><head><meta charset=\"utf-8\">"
+                           "<title>%1</title></head><body><h1>Fórum hráčů %1</h1></body></html>\n")
+                .arg(caption(game))
+                .toUtf8(),
+            200, "text/html; charset=utf-8");
         m_entries.append(SampleEntry{game, cp1250(QStringLiteral("Zorvek web | fórum %1").arg(caption(game))),
                                      "127.0.0.1", QByteArray::number(m_listHost->port()),
                                      (m_listHost->baseUrl() + path).toLatin1(), nullptr, false});
@@ -197,8 +221,9 @@ bool SampleNetwork::addExtraCod4Servers(int count)
     const int room = kMaxListRecords - static_cast<int>(entries(2).size()) - 1;
     count = std::clamp(count, 0, room);
     m_extraServers = count;
-    static const char* const maps[] = {"mp_crash",    "mp_backlot", "mp_strike",   "mp_crossfire", "mp_district",
-                                       "mp_vacant",   "mp_overgrown", "mp_bloc",   "mp_pipeline",  "mp_showdown"};
+    static const char* const maps[] = {"mp_crash",    "mp_backlot", "mp_strike",    "mp_crossfire",
+                                       "mp_district", "mp_vacant",  "mp_overgrown", "mp_bloc",
+                                       "mp_pipeline", "mp_showdown"};
     static const char* const types[] = {"war", "dm", "sd", "dom", "koth", "sab"};
     for (int i = 1; i <= count; ++i) {
         ServerProfile profile;
@@ -208,7 +233,10 @@ bool SampleNetwork::addExtraCod4Servers(int count)
         profile.mapName = maps[i % std::size(maps)];
         profile.maxClients = 24;
         profile.players = makePlayers((i * 7) % 25, i);
-        if (!addServer(2, QStringLiteral("Benchmark %1 | %2").arg(i, 3, 10, QLatin1Char('0')).arg(types[i % std::size(types)]),
+        if (!addServer(2,
+                       QStringLiteral("Benchmark %1 | %2")
+                           .arg(i, 3, 10, QLatin1Char('0'))
+                           .arg(types[i % std::size(types)]),
                        std::move(profile)))
             return false;
     }
@@ -223,8 +251,8 @@ bool SampleNetwork::addServer(int game, const QString& listName, ServerProfile p
         m_error = QStringLiteral("cannot bind a UDP port on 127.0.0.1");
         return false;
     }
-    m_entries.append(SampleEntry{game, cp1250(listName), "127.0.0.1", QByteArray::number(server->port()), "EXE:",
-                                 server, silent});
+    m_entries.append(SampleEntry{game, cp1250(listName), "127.0.0.1", QByteArray::number(server->port()),
+                                 "EXE:", server, silent});
     return true;
 }
 

@@ -16,13 +16,13 @@ class ListHost;
 // One entry of a sample server list: an emulated game server or a web link.
 struct SampleEntry
 {
-    int game = 0;          // game index 1..5
-    QByteArray listName;   // name field of its record (Windows-1250)
-    QByteArray host;       // "127.0.0.1"
-    QByteArray port;       // the UDP port as text
-    QByteArray link;       // "EXE:" for a game server, an http URL for a web link
+    int game = 0;                         // game index 1..5
+    QByteArray listName;                  // name field of its record (Windows-1250)
+    QByteArray host;                      // "127.0.0.1"
+    QByteArray port;                      // the UDP port as text
+    QByteArray link;                      // "EXE:" for a game server, an http URL for a web link
     EmulatedGameServer* server = nullptr; // null for a web link
-    bool silent = false;   // listed, but never answers
+    bool silent = false;                  // listed, but never answers
 };
 
 // The demo set: for each of the five games several emulated servers on loopback with

@@ -95,7 +95,8 @@ QByteArray BuildStatusResponse(const ServerProfile& profile)
     });
     QList<Setting> tail;
     for (const char* flag : {"pswrd", "mod"}) {
-        auto it = std::find_if(settings.begin(), settings.end(), [&](const Setting& s) { return s.first == flag; });
+        auto it =
+            std::find_if(settings.begin(), settings.end(), [&](const Setting& s) { return s.first == flag; });
         if (it != settings.end()) {
             tail.append(*it);
             settings.erase(it);

@@ -58,9 +58,9 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("HTTP port (default 8780)."),
                                         QStringLiteral("N"), QStringLiteral("8780"));
-    const QCommandLineOption levelshotsOption(QStringLiteral("levelshots"),
-                                              QStringLiteral("Write placeholder levelshots of the maps into DIR."),
-                                              QStringLiteral("DIR"));
+    const QCommandLineOption levelshotsOption(
+        QStringLiteral("levelshots"), QStringLiteral("Write placeholder levelshots of the maps into DIR."),
+        QStringLiteral("DIR"));
     const QCommandLineOption serversOption(QStringLiteral("servers"),
                                            QStringLiteral("N more emulated servers in the CoD4 list "
                                                           "(a list holds at most 255 records)."),
