@@ -33,6 +33,9 @@
 #include "launch/BrowserPath.h"
 #include "launch/ProcessLauncher.h"
 #include "launch/ServerJoiner.h"
+#include "query/HostNames.h"
+#include "query/Levelshot.h"
+#include "query/ServerSlotUpdate.h"
 #include "query/StatusReply.h"
 #include "query/StatusSockets.h"
 #include "registry/SystemRegistry.h"
@@ -79,75 +82,6 @@ QString twoDigits(int n)
 
 } // namespace
 
-// Host names are looked up once per refresh at most; dotted addresses never.
-struct frmMain::HostCache : std::map<std::string, std::optional<QHostAddress>>
-{
-};
-
-namespace {
-
-// Only a text that can be a DNS name goes to the resolver: list garbage must not cost
-// a lookup (and its time-out) on the window's thread.
-bool isHostName(std::string_view host)
-{
-    if (host.empty() || host.size() > 253 || host.front() == '.' || host.front() == '-')
-        return false;
-    std::size_t label = 0;
-    for (const char c : host) {
-        if (c == '.') {
-            if (label == 0)
-                return false;
-            label = 0;
-            continue;
-        }
-        const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                             c == '-' || c == '_';
-        if (!allowed || ++label > 63)
-            return false;
-    }
-    return true;
-}
-
-std::optional<QHostAddress> resolveHost(const std::string& host, frmMain::HostCache& cache)
-{
-    if (host.empty())
-        return std::nullopt;
-    const auto known = cache.find(host);
-    if (known != cache.end())
-        return known->second;
-    std::optional<QHostAddress> result;
-    const QString name = QString::fromLatin1(host.data(), static_cast<qsizetype>(host.size()));
-    QHostAddress literal;
-    if (literal.setAddress(name)) {
-        result = literal;
-    } else if (isHostName(host)) {
-        const QHostInfo info = QHostInfo::fromName(name);
-        const QList<QHostAddress> addresses = info.addresses();
-        const auto v4 = std::find_if(addresses.begin(), addresses.end(), [](const QHostAddress& a) {
-            return a.protocol() == QAbstractSocket::IPv4Protocol;
-        });
-        if (v4 != addresses.end())
-            result = *v4;
-        else if (!addresses.isEmpty())
-            result = addresses.first();
-    }
-    cache[host] = result;
-    return result;
-}
-
-// A port text counts only as a whole number 1..65535.
-std::optional<quint16> portNumber(const std::string& text)
-{
-    bool ok = false;
-    const uint port =
-        QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())).trimmed().toUInt(&ok);
-    if (!ok || port < 1 || port > 65535)
-        return std::nullopt;
-    return static_cast<quint16>(port);
-}
-
-} // namespace
-
 frmMain::Options frmMain::DefaultOptions()
 {
     Options options;
@@ -165,7 +99,7 @@ frmMain::frmMain(Options options, QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       m_options(std::move(options)), m_table(std::make_unique<ServerTable>()),
-      m_hostCache(std::make_unique<HostCache>())
+      m_resolver(std::make_unique<HostResolver>())
 {
     buildControls();
     sockCOD = new StatusSockets(this);
@@ -293,7 +227,8 @@ void frmMain::Form_Load()
                                  m_options.webAddress));
     m_DefaultLevelshot = imgLevelshot->pixmap();
     m_programFolder = m_options.programFolder;
-    m_HasLevelshotsFolder = QFileInfo::exists(QDir(m_programFolder).filePath(QStringLiteral("levelshots")));
+    m_levelshotsFolder = QDir(m_programFolder).filePath(QStringLiteral("levelshots"));
+    m_HasLevelshotsFolder = QFileInfo::exists(m_levelshotsFolder);
     m_BrowserPath = FindBrowserPath(registry());
 
     m_ListFetchStatus = 0;
@@ -356,8 +291,7 @@ void frmMain::tabGames_Click()
     if (g >= 1 && g <= kGameCount) {
         const GameInfo& game = Game(g);
         ParseServerList(m_ListTexts[static_cast<std::size_t>(g)], game.NumberFormat, *m_table);
-        m_LevelshotFolder = QString::fromLatin1(game.LevelshotFolder.data(),
-                                                static_cast<qsizetype>(game.LevelshotFolder.size()));
+        m_LevelshotFolder = game.LevelshotFolder;
         imgLevelshot->setPixmap(m_DefaultLevelshot);
         m_GameCaption =
             QString::fromLatin1(game.GameCaption.data(), static_cast<qsizetype>(game.GameCaption.size()));
@@ -389,7 +323,7 @@ void frmMain::cmdResponse_Click()
 
 void frmMain::SendQuery()
 {
-    m_hostCache->clear();
+    m_resolver->forget();
     ServerTable& table = *m_table;
     for (int server = 1; server <= table.ServerCount; ++server) {
         ServerSlot& slot = table[server];
@@ -405,7 +339,7 @@ void frmMain::SendQueryOne(std::uint8_t Server)
 {
     if (Server < 1)
         return;
-    m_hostCache->clear();
+    m_resolver->forget();
     ServerSlot& slot = (*m_table)[Server];
     queryOne(Server);
     // The row keeps what it shows until the reply comes.
@@ -415,49 +349,28 @@ void frmMain::SendQueryOne(std::uint8_t Server)
 void frmMain::queryOne(std::uint8_t Server)
 {
     ServerSlot& slot = (*m_table)[Server];
-    slot.Replied = false;
-    // A host that cannot be resolved or a port that is no port skips the send;
-    // the slot still takes the reset values.
-    // The port is checked first: a record without a usable port costs no name lookup.
+    // A host that cannot be resolved or a port that is no port skips the send; the slot
+    // still takes the reset values. The port is checked first: a record without a usable
+    // port costs no name lookup.
     if (const auto port = portNumber(slot.ServerPort)) {
-        if (const auto address = resolveHost(slot.ServerHost, *m_hostCache))
+        if (const auto address = m_resolver->resolve(slot.ServerHost))
             sockCOD->send(Server, *address, *port, m_StatusQuery);
     }
-    static const std::string unsetText = "---";
-    static const std::string unsetSetting = "-";
-    slot.GameType = unsetText;
-    slot.MapName = unsetText;
-    slot.FriendlyFire = unsetSetting;
-    slot.KillCam = unsetSetting;
-    slot.MaxClients = 0;
-    slot.NumPlayers = 0;
+    ResetForQuery(slot);
 }
 
 void frmMain::sockCOD_DataArrival(int Index, const QByteArray& datagram)
 {
-    if (datagram.size() <= 10)
-        return;
-    if (Index < 1 || Index > kMaxServers)
+    if (Index < 1 || Index > kMaxServers || static_cast<std::size_t>(datagram.size()) < kMinReplySize)
         return;
     ServerTable& table = *m_table;
-    ServerSlot& slot = table[Index];
-    slot.ReplyText.assign(datagram.constData(), static_cast<std::size_t>(datagram.size()));
     // Only the first reply to a query counts: later datagrams are dropped with the socket.
     sockCOD->close(Index);
-    if (slot.ReplyText.empty())
-        return;
-    slot.Replied = true;
-    slot.ShownReplied = true;
-
-    slot.GameType = GetParam(slot.ReplyText, "g_gametype");
-    slot.MapName = GetParam(slot.ReplyText, "mapname");
-    slot.FriendlyFire = GetParam(slot.ReplyText, "scr_friendlyfire");
-    slot.KillCam = GetParam(slot.ReplyText, "scr_killcam");
-    slot.MaxClients = ReadMaxClients(GetParam(slot.ReplyText, "sv_maxclients"));
-    slot.NumPlayers = GetNumPlayers(slot.ReplyText);
+    TakeReply(table[Index],
+              std::string_view(datagram.constData(), static_cast<std::size_t>(datagram.size())));
 
     ShowServerStatus(static_cast<std::uint8_t>(Index));
-    if (slot.Replied && Index == selectedServer()) {
+    if (Index == selectedServer()) {
         ShowLevelshot(static_cast<std::uint8_t>(Index));
         GetPlayersList(static_cast<std::uint8_t>(Index), true);
     }
@@ -509,15 +422,9 @@ void frmMain::ShowLevelshot(std::uint8_t Server)
     imgLevelshot->setVisible(true);
     if (!m_HasLevelshotsFolder)
         return;
-    const std::string& map = (*m_table)[Server].MapName;
-    m_LevelshotPath = QDir(m_programFolder).filePath(QStringLiteral("levelshots/")) +
-                      QString(m_LevelshotFolder).replace(QLatin1Char('\\'), QLatin1Char('/')) +
-                      FromCp1250(map) + QStringLiteral(".jpg");
-    // A map name is the server's text: it must not lead the lookup out of the game's folder.
-    const bool plainName =
-        map.find_first_of(std::string_view("/\\\0", 3)) == std::string::npos && map != ".." && map != ".";
+    m_LevelshotPath = LevelshotPath(m_levelshotsFolder, m_LevelshotFolder, (*m_table)[Server].MapName);
     QPixmap picture;
-    if (plainName && QFileInfo(m_LevelshotPath).isFile() && picture.load(m_LevelshotPath))
+    if (!m_LevelshotPath.isEmpty() && QFileInfo(m_LevelshotPath).isFile() && picture.load(m_LevelshotPath))
         imgLevelshot->setPixmap(picture);
     else
         imgLevelshot->setPixmap(m_DefaultLevelshot);

@@ -22,6 +22,7 @@ class QFrame;
 namespace zorvek {
 
 class ColumnSizer;
+class HostResolver;
 class HttpGet;
 class ProcessLauncher;
 class RegistryBackend;
@@ -148,10 +149,11 @@ private:
     int m_ListFetchStatus = 0;
     QByteArray m_StatusQuery;
     QString m_GameCaption;
-    QString m_LevelshotFolder;
+    std::string_view m_LevelshotFolder; // the current game's, from the game table
     QString m_LevelshotPath;
     QPixmap m_DefaultLevelshot;
     QString m_programFolder;
+    QString m_levelshotsFolder;
     bool m_HasLevelshotsFolder = false;
     std::int16_t m_TotalPlayers = 0;
     QString m_pendingCaption;
@@ -167,11 +169,7 @@ private:
     std::uint8_t m_InfoState = 99;
     bool m_resized = false;
 
-public:
-    struct HostCache;
-
-private:
-    std::unique_ptr<HostCache> m_hostCache;
+    std::unique_ptr<HostResolver> m_resolver;
 };
 
 } // namespace zorvek
