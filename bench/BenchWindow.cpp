@@ -31,9 +31,10 @@ bool BenchWindow::start(const QString& listHost, int expectedReplies, int timeou
 
     // The handler is called from here instead of straight from the socket array, so that
     // each call can be timed; what it is given and when stays the same.
-    disconnect(m_window->sockCOD, &StatusSockets::dataArrival, m_window.get(), &frmMain::sockCOD_DataArrival);
-    connect(m_window->sockCOD, &StatusSockets::dataArrival, this, &BenchWindow::handle);
-    m_window->listServers->viewport()->installEventFilter(this);
+    auto* sockets = m_window->findChild<StatusSockets*>(QStringLiteral("sockCOD"));
+    disconnect(sockets, &StatusSockets::dataArrival, m_window.get(), &frmMain::sockCOD_DataArrival);
+    connect(sockets, &StatusSockets::dataArrival, this, &BenchWindow::handle);
+    m_window->findChild<QTreeWidget*>(QStringLiteral("listServers"))->viewport()->installEventFilter(this);
 
     m_window->Form_Load();
     m_window->show();
@@ -41,7 +42,8 @@ bool BenchWindow::start(const QString& listHost, int expectedReplies, int timeou
         return false;
     m_expected = expectedReplies;
     beginRound();
-    m_window->tabGames->setCurrentIndex(1); // CoD4:MW: its click refreshes the list
+    m_window->findChild<QTabBar*>(QStringLiteral("tabGames"))
+        ->setCurrentIndex(1); // CoD4:MW: its click refreshes the list
     return waitForRound(timeoutMs);
 }
 

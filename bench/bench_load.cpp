@@ -55,7 +55,7 @@ void finish(Outcome& o, zorvek::EventLoopWatch& watch, zorvek::BenchWindow& benc
 double click(zorvek::frmMain& window)
 {
     const Clock::time_point start = Clock::now();
-    QTest::mouseClick(window.cmdResponse, Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdResponse")), Qt::LeftButton);
     return msSince(start);
 }
 

@@ -33,7 +33,7 @@ void printRow(const char* name, const Summary& s, const char* note = "")
 
 int visibleRows(zorvek::frmMain& window)
 {
-    QTreeWidget* list = window.listServers;
+    QTreeWidget* list = window.findChild<QTreeWidget*>(QStringLiteral("listServers"));
     const int rowHeight = list->sizeHintForRow(0);
     return rowHeight > 0 ? std::min(list->topLevelItemCount(), list->viewport()->height() / rowHeight + 1)
                          : 0;
@@ -146,7 +146,7 @@ int main(int argc, char** argv)
     std::vector<double> repaintUs;
     for (int k = 0; k < 20; ++k) {
         const Clock::time_point start = Clock::now();
-        window.listServers->viewport()->repaint();
+        window.findChild<QTreeWidget*>(QStringLiteral("listServers"))->viewport()->repaint();
         repaintUs.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
     }
     const Summary repaint = zorvek::Summarize(repaintUs);

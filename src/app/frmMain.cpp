@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "ui_frmMain.h"
 
 #include <algorithm>
 #include <array>
@@ -44,8 +45,8 @@
 #include "search/frmPlayers.h"
 #include "serverlist/HttpGet.h"
 #include "serverlist/ServerListParser.h"
-#include "widgets/CaptionButton.h"
 #include "widgets/ColumnSizer.h"
+#include "widgets/Fonts.h"
 #include "widgets/ServerRowDelegate.h"
 
 // The window's pictures live in a resource file of a static library: it has to be
@@ -58,17 +59,6 @@ static void initWindowResources()
 namespace zorvek {
 
 namespace {
-
-constexpr int kClientWidth = 891;
-constexpr int kClientHeight = 625;
-
-QFont verdana(double points, bool bold = false)
-{
-    QFont font(QStringLiteral("Verdana"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
 
 QString u8(const char* text)
 {
@@ -98,13 +88,15 @@ frmMain::frmMain(Options options, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      m_options(std::move(options)), m_table(std::make_unique<ServerTable>()),
-      m_resolver(std::make_unique<HostResolver>())
+      ui(std::make_unique<Ui::frmMain>()), m_options(std::move(options)),
+      m_table(std::make_unique<ServerTable>()), m_resolver(std::make_unique<HostResolver>())
 {
     buildControls();
     sockCOD = new StatusSockets(this);
+    sockCOD->setObjectName(QStringLiteral("sockCOD"));
     connect(sockCOD, &StatusSockets::dataArrival, this, &frmMain::sockCOD_DataArrival);
     Inet1 = new HttpGet(m_options.httpTimeoutMs, this);
+    Inet1->setObjectName(QStringLiteral("Inet1"));
     m_launcher = m_options.launcher ? m_options.launcher
                                     : std::shared_ptr<ProcessLauncher>(MakeSystemProcessLauncher());
 }
@@ -117,90 +109,38 @@ frmMain::~frmMain()
 void frmMain::buildControls()
 {
     initWindowResources();
-    QFont tahoma(QStringLiteral("Tahoma"));
-    tahoma.setPointSizeF(8.25);
-    setFont(tahoma);
-    setFixedSize(kClientWidth, kClientHeight);
+    ui->setupUi(this);
+    setFont(Tahoma(8.25));
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             ui->Label1, ui->editSearch, ui->Label2, ui->editServerIP, ui->listServers, ui->listPlayers})
+        control->setFont(Verdana(8.25));
+    ui->cmdResponse->setFont(Verdana(9, true));
+    ui->tabGames->setFont(Verdana(8.25, true));
 
-    Label1 = new QLabel(u8(texts::kSearchLabel), this);
-    Label1->setGeometry(16, 35, 97, 17);
-    Label1->setFont(verdana(8.25));
-
-    editSearch = new QLineEdit(this);
-    editSearch->setGeometry(104, 32, 209, 21);
-    editSearch->setFont(verdana(8.25));
-    connect(editSearch, &QLineEdit::returnPressed, this, [this] { FindPlayer(editSearch->text()); });
-
-    cmdResponse = new CaptionButton(u8(texts::kRefresh), this);
-    cmdResponse->setGeometry(328, 32, 104, 49);
-    cmdResponse->setFont(verdana(9, true));
-    connect(cmdResponse, &QPushButton::clicked, this, &frmMain::cmdResponse_Click);
-
-    Label2 = new QLabel(u8(texts::kAddressLabel), this);
-    Label2->setGeometry(40, 68, 57, 17);
-    Label2->setFont(verdana(8.25));
-    Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-
-    editServerIP = new QLineEdit(this);
-    editServerIP->setGeometry(104, 68, 209, 15);
-    editServerIP->setFont(verdana(8.25));
-
-    imgLevelshot = new QLabel(this);
-    imgLevelshot->setGeometry(448, 13, 152, 82);
-    imgLevelshot->setPixmap(QPixmap(QStringLiteral(":/zorvek/default-levelshot.jpg")));
-
-    // The tab strip with its page; the server list lies inside the page area.
-    tabPage = new QFrame(this);
-    tabPage->setFrameShape(QFrame::StyledPanel);
-    tabGames = new QTabBar(this);
-    tabGames->setFont(verdana(8.25, true));
-    tabGames->setExpanding(false);
-    tabGames->setDrawBase(false);
+    ui->tabGames->setExpanding(false);
+    ui->tabGames->setDrawBase(false);
     for (const GameInfo& game : GameTable())
-        tabGames->addTab(
+        ui->tabGames->addTab(
             QString::fromLatin1(game.GameCaption.data(), static_cast<qsizetype>(game.GameCaption.size())));
-    const int barHeight = tabGames->sizeHint().height();
-    tabGames->setGeometry(8, 96, 593, barHeight);
-    tabPage->setGeometry(8, 96 + barHeight - 2, 593, 521 - barHeight + 2);
-    connect(tabGames, &QTabBar::currentChanged, this, [this] { tabGames_Click(); });
+    // The strip is as high as its font needs; the page below it takes the rest of the 521 pixels.
+    const QRect strip = ui->tabGames->geometry();
+    const int barHeight = ui->tabGames->sizeHint().height();
+    ui->tabGames->setGeometry(strip.x(), strip.y(), strip.width(), barHeight);
+    ui->tabPage->setGeometry(strip.x(), strip.y() + barHeight - 2, strip.width(), 521 - barHeight + 2);
 
-    listServers = new QTreeWidget(this);
-    listServers->setGeometry(16, 136, 577, 473);
-    listServers->setFont(verdana(8.25));
-    listServers->setItemDelegate(new ServerRowDelegate(listServers));
-    listServers->setRootIsDecorated(false);
-    listServers->setItemsExpandable(false);
-    listServers->setUniformRowHeights(true);
-    listServers->setAllColumnsShowFocus(true);
-    listServers->setSelectionMode(QAbstractItemView::SingleSelection);
-    listServers->setHeaderLabels({u8(texts::kColServerName), u8(texts::kColMode), u8(texts::kColMap),
-                                  u8(texts::kColFriendlyFire), u8(texts::kColKillCam),
-                                  u8(texts::kColPlayers)});
-    listServers->header()->setStretchLastSection(false);
-    listServers->header()->setSectionsMovable(false);
-    listServers->headerItem()->setTextAlignment(0, Qt::AlignLeft | Qt::AlignVCenter);
-    for (int c = 1; c < 6; ++c)
-        listServers->headerItem()->setTextAlignment(c, Qt::AlignHCenter | Qt::AlignVCenter);
-    m_serverColumns = std::make_unique<ColumnSizer>(listServers);
-    listServers->installEventFilter(this);
-    listServers->viewport()->installEventFilter(this);
-    connect(listServers, &QTreeWidget::itemDoubleClicked, this, [this] { listServers_DblClick(); });
+    ui->listServers->setItemDelegate(new ServerRowDelegate(ui->listServers));
+    // The columns keep the order of the program's documents.
+    ui->listServers->header()->setSectionsMovable(false);
+    ui->listPlayers->header()->setSectionsMovable(false);
+    m_serverColumns = std::make_unique<ColumnSizer>(ui->listServers);
+    ui->listServers->installEventFilter(this);
+    ui->listServers->viewport()->installEventFilter(this);
 
-    listPlayers = new QTreeWidget(this);
-    listPlayers->setGeometry(608, 12, 273, 601);
-    listPlayers->setFont(verdana(8.25));
-    listPlayers->setRootIsDecorated(false);
-    listPlayers->setItemsExpandable(false);
-    listPlayers->setUniformRowHeights(true);
-    listPlayers->setSelectionMode(QAbstractItemView::SingleSelection);
-    listPlayers->setHeaderLabels({u8(texts::kColNick), u8(texts::kColPing), u8(texts::kColScore)});
-    listPlayers->header()->setStretchLastSection(false);
-    listPlayers->headerItem()->setTextAlignment(0, Qt::AlignLeft | Qt::AlignVCenter);
-    listPlayers->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-    listPlayers->headerItem()->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
-
-    setTabOrder(editSearch, cmdResponse);
-    editSearch->setFocus();
+    connect(ui->editSearch, &QLineEdit::returnPressed, this, [this] { FindPlayer(ui->editSearch->text()); });
+    connect(ui->cmdResponse, &QPushButton::clicked, this, &frmMain::cmdResponse_Click);
+    connect(ui->tabGames, &QTabBar::currentChanged, this, [this] { tabGames_Click(); });
+    connect(ui->listServers, &QTreeWidget::itemDoubleClicked, this, [this] { listServers_DblClick(); });
+    ui->editSearch->setFocus();
 }
 
 QString frmMain::WindowCaption(int major, int minor, int patch, const QString& webAddress)
@@ -225,7 +165,7 @@ void frmMain::Form_Load()
     m_StatusQuery = QByteArray::fromStdString(StatusQuery());
     setWindowTitle(WindowCaption(m_options.versionMajor, m_options.versionMinor, m_options.versionPatch,
                                  m_options.webAddress));
-    m_DefaultLevelshot = imgLevelshot->pixmap();
+    m_DefaultLevelshot = ui->imgLevelshot->pixmap();
     m_programFolder = m_options.programFolder;
     m_levelshotsFolder = QDir(m_programFolder).filePath(QStringLiteral("levelshots"));
     m_HasLevelshotsFolder = QFileInfo::exists(m_levelshotsFolder);
@@ -248,14 +188,14 @@ void frmMain::Form_Load()
     SendQuery();
 
     // The selected server stays highlighted while another control has the focus.
-    QPalette palette = listServers->palette();
+    QPalette palette = ui->listServers->palette();
     palette.setBrush(QPalette::Inactive, QPalette::Highlight,
                      palette.brush(QPalette::Active, QPalette::Highlight));
     palette.setBrush(QPalette::Inactive, QPalette::HighlightedText,
                      palette.brush(QPalette::Active, QPalette::HighlightedText));
-    listServers->setPalette(palette);
+    ui->listServers->setPalette(palette);
 
-    ResizeColumnWidth(listPlayers);
+    ResizeColumnWidth(ui->listPlayers);
 }
 
 void frmMain::showMessage(int icon, const QString& title, const QString& text)
@@ -284,15 +224,15 @@ void frmMain::GetListServers(const QString& url, std::uint8_t game)
 void frmMain::tabGames_Click()
 {
     m_serverColumns->clear();
-    listPlayers->clear();
-    listServers->setEnabled(true);
+    ui->listPlayers->clear();
+    ui->listServers->setEnabled(true);
 
-    const int g = tabGames->currentIndex() + 1;
+    const int g = ui->tabGames->currentIndex() + 1;
     if (g >= 1 && g <= kGameCount) {
         const GameInfo& game = Game(g);
         ParseServerList(m_ListTexts[static_cast<std::size_t>(g)], game.NumberFormat, *m_table);
         m_LevelshotFolder = game.LevelshotFolder;
-        imgLevelshot->setPixmap(m_DefaultLevelshot);
+        ui->imgLevelshot->setPixmap(m_DefaultLevelshot);
         m_GameCaption =
             QString::fromLatin1(game.GameCaption.data(), static_cast<qsizetype>(game.GameCaption.size()));
     }
@@ -309,16 +249,16 @@ void frmMain::tabGames_Click()
     cmdResponse_Click();
 
     m_serverColumns->apply();
-    ResizeColumnWidth(listPlayers);
+    ResizeColumnWidth(ui->listPlayers);
 }
 
 void frmMain::cmdResponse_Click()
 {
-    cmdResponse->setEnabled(false);
-    cmdResponse->setText(u8(texts::kWaiting));
+    ui->cmdResponse->setEnabled(false);
+    ui->cmdResponse->setText(u8(texts::kWaiting));
     SendQuery();
-    cmdResponse->setText(u8(texts::kRefreshList));
-    cmdResponse->setEnabled(true);
+    ui->cmdResponse->setText(u8(texts::kRefreshList));
+    ui->cmdResponse->setEnabled(true);
 }
 
 void frmMain::SendQuery()
@@ -383,7 +323,7 @@ void frmMain::sockCOD_DataArrival(int Index, const QByteArray& datagram)
     // the caption is written once per pass of the event loop, with the latest total.
     m_pendingCaption =
         m_GameCaption + QStringLiteral(" (") + QString::number(m_TotalPlayers) + QLatin1Char(')');
-    m_pendingCaptionTab = tabGames->currentIndex();
+    m_pendingCaptionTab = ui->tabGames->currentIndex();
     if (!m_captionQueued) {
         m_captionQueued = true;
         QMetaObject::invokeMethod(this, &frmMain::showTabCaption, Qt::QueuedConnection);
@@ -393,14 +333,14 @@ void frmMain::sockCOD_DataArrival(int Index, const QByteArray& datagram)
 void frmMain::showTabCaption()
 {
     m_captionQueued = false;
-    if (tabGames->tabText(m_pendingCaptionTab) != m_pendingCaption)
-        tabGames->setTabText(m_pendingCaptionTab, m_pendingCaption);
+    if (ui->tabGames->tabText(m_pendingCaptionTab) != m_pendingCaption)
+        ui->tabGames->setTabText(m_pendingCaptionTab, m_pendingCaption);
 }
 
 void frmMain::ShowServerStatus(std::uint8_t Server)
 {
     // A late reply for a slot of a longer list of the previous game has no row.
-    if (Server < 1 || Server > listServers->topLevelItemCount())
+    if (Server < 1 || Server > ui->listServers->topLevelItemCount())
         return;
     const ServerSlot& slot = (*m_table)[Server];
     const int row = Server - 1;
@@ -419,42 +359,42 @@ void frmMain::ShowServerStatus(std::uint8_t Server)
 
 void frmMain::ShowLevelshot(std::uint8_t Server)
 {
-    imgLevelshot->setVisible(true);
+    ui->imgLevelshot->setVisible(true);
     if (!m_HasLevelshotsFolder)
         return;
     m_LevelshotPath = LevelshotPath(m_levelshotsFolder, m_LevelshotFolder, (*m_table)[Server].MapName);
     QPixmap picture;
     if (!m_LevelshotPath.isEmpty() && QFileInfo(m_LevelshotPath).isFile() && picture.load(m_LevelshotPath))
-        imgLevelshot->setPixmap(picture);
+        ui->imgLevelshot->setPixmap(picture);
     else
-        imgLevelshot->setPixmap(m_DefaultLevelshot);
+        ui->imgLevelshot->setPixmap(m_DefaultLevelshot);
 }
 
 void frmMain::GetPlayersList(std::uint8_t Server, bool ShowP)
 {
     ServerSlot& slot = (*m_table)[Server];
     const int pairs = ParsePlayers(slot.ReplyText, slot.Players);
-    listPlayers->clear();
+    ui->listPlayers->clear();
     if (ShowP) {
         for (int k = 1; k <= std::min(pairs, kMaxPlayers); ++k) {
             const PlayerSlot& player = slot.Players[static_cast<std::size_t>(k)];
             auto* row =
-                new QTreeWidgetItem(listPlayers, {FromCp1250(player.PlayerName),
-                                                  QString::fromStdString(FormatNumber(player.PlayerPing)),
-                                                  FromCp1250(player.PlayerScore)});
+                new QTreeWidgetItem(ui->listPlayers, {FromCp1250(player.PlayerName),
+                                                      QString::fromStdString(FormatNumber(player.PlayerPing)),
+                                                      FromCp1250(player.PlayerScore)});
             row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
             row->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
         }
     }
-    ResizeColumnWidth(listPlayers);
+    ResizeColumnWidth(ui->listPlayers);
 }
 
 int frmMain::selectedServer() const
 {
-    const QList<QTreeWidgetItem*> selected = listServers->selectedItems();
+    const QList<QTreeWidgetItem*> selected = ui->listServers->selectedItems();
     if (selected.isEmpty())
         return 0;
-    return listServers->indexOfTopLevelItem(selected.first()) + 1;
+    return ui->listServers->indexOfTopLevelItem(selected.first()) + 1;
 }
 
 cRegistry& frmMain::registry()
@@ -475,7 +415,7 @@ ServerJoiner& frmMain::joiner()
 void frmMain::showServerAddress(int Server)
 {
     const ServerSlot& slot = (*m_table)[Server];
-    editServerIP->setText(FromCp1250(slot.ServerHost) + QLatin1Char(':') + FromCp1250(slot.ServerPort));
+    ui->editServerIP->setText(FromCp1250(slot.ServerHost) + QLatin1Char(':') + FromCp1250(slot.ServerPort));
 }
 
 void frmMain::JoinServer(std::uint8_t Server)
@@ -484,7 +424,7 @@ void frmMain::JoinServer(std::uint8_t Server)
         return;
     const ServerSlot& slot = (*m_table)[Server];
     JoinRequest request;
-    request.gameIndex = tabGames->currentIndex() + 1;
+    request.gameIndex = ui->tabGames->currentIndex() + 1;
     request.host = slot.ServerHost;
     request.port = slot.ServerPort;
     request.link = slot.ServerLink;
@@ -499,7 +439,7 @@ void frmMain::listServers_DblClick()
     const int server = selectedServer();
     if (server == 0)
         return;
-    listPlayers->clear();
+    ui->listPlayers->clear();
     showServerAddress(server);
     // A server that has not answered its latest query is not joined.
     if (!(*m_table)[server].Replied)
@@ -518,7 +458,7 @@ void frmMain::listServers_KeyDown(int keyCode)
         target = row + 1;
     else if (keyCode == Qt::Key_Up && row > 1)
         target = row - 1;
-    imgLevelshot->setPixmap(m_DefaultLevelshot);
+    ui->imgLevelshot->setPixmap(m_DefaultLevelshot);
     SendQueryOne(static_cast<std::uint8_t>(target));
     showServerAddress(target);
 }
@@ -528,8 +468,8 @@ void frmMain::listServers_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers shift)
     const int server = selectedServer();
     if (server == 0)
         return;
-    listPlayers->clear();
-    imgLevelshot->setPixmap(m_DefaultLevelshot);
+    ui->listPlayers->clear();
+    ui->imgLevelshot->setPixmap(m_DefaultLevelshot);
     ShowServerStatus(static_cast<std::uint8_t>(server));
     SendQueryOne(static_cast<std::uint8_t>(server));
     showServerAddress(server);
@@ -540,9 +480,9 @@ void frmMain::listServers_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers shift)
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == listServers && event->type() == QEvent::KeyPress) {
+    if (watched == ui->listServers && event->type() == QEvent::KeyPress) {
         listServers_KeyDown(static_cast<QKeyEvent*>(event)->key());
-    } else if (watched == listServers->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    } else if (watched == ui->listServers->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         listServers_MouseUp(mouse->button(), mouse->modifiers());
     }
@@ -583,7 +523,7 @@ void frmMain::Form_Resize()
         return;
     // Shown once per run: a later size change (minimise and restore) does not bring it back.
     std::unique_ptr<InfoPoster> poster = std::move(m_infoPoster);
-    m_frmInfo = std::make_unique<frmInfo>(
+    m_frmInfo = new frmInfo(
         *poster, [this](const std::string& link) { joiner().OpenLink(link); }, this);
     m_frmInfo->exec();
 }
@@ -610,8 +550,8 @@ void frmMain::FindPlayer(const QString& Find)
     const FoundPlayers found = CollectFoundPlayers(table, Find);
     // Reading every server's players leaves the player list empty.
     if (table.ServerCount >= 1) {
-        listPlayers->clear();
-        ResizeColumnWidth(listPlayers);
+        ui->listPlayers->clear();
+        ResizeColumnWidth(ui->listPlayers);
     }
     if (found.tooMany) {
         showMessage(QMessageBox::Information, u8(texts::kInfoTitle),
@@ -619,24 +559,24 @@ void frmMain::FindPlayer(const QString& Find)
         return;
     }
     if (!m_frmPlayers)
-        m_frmPlayers = std::make_unique<frmPlayers>();
+        m_frmPlayers = new frmPlayers(this);
     if (found.FoundCount == 0) {
         showMessage(QMessageBox::Information, u8(texts::kInfoTitle), u8(texts::kNoPlayerFound));
         return;
     }
     m_frmPlayers->setHits(found.hits);
     m_frmPlayers->exec();
-    listServers->setFocus();
+    ui->listServers->setFocus();
 
     const int chosen = m_frmPlayers->ChosenServer();
-    if (chosen < 1 || chosen > listServers->topLevelItemCount())
+    if (chosen < 1 || chosen > ui->listServers->topLevelItemCount())
         return;
-    QTreeWidgetItem* row = listServers->topLevelItem(chosen - 1);
-    listServers->clearSelection();
-    listServers->setCurrentItem(row);
+    QTreeWidgetItem* row = ui->listServers->topLevelItem(chosen - 1);
+    ui->listServers->clearSelection();
+    ui->listServers->setCurrentItem(row);
     row->setSelected(true);
-    listServers->setFocus();
-    listServers->scrollToItem(row);
+    ui->listServers->setFocus();
+    ui->listServers->scrollToItem(row);
     SendQueryOne(static_cast<std::uint8_t>(chosen));
     GetPlayersList(static_cast<std::uint8_t>(selectedServer()), true);
 }

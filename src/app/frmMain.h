@@ -12,12 +12,9 @@
 
 #include "serverlist/ServerTable.h"
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QTabBar;
-class QTreeWidget;
-class QFrame;
+namespace Ui {
+class frmMain;
+}
 
 namespace zorvek {
 
@@ -107,22 +104,8 @@ public:
     const std::string& browserPath() const { return m_BrowserPath; }
     int infoState() const { return m_InfoState; }
     // The secondary windows, null until first used.
-    frmPlayers* playersWindow() const { return m_frmPlayers.get(); }
-    frmInfo* infoWindow() const { return m_frmInfo.get(); }
-
-    // The controls, named as the program's documents name them.
-    QTabBar* tabGames = nullptr;
-    QFrame* tabPage = nullptr;
-    QTreeWidget* listServers = nullptr;
-    QTreeWidget* listPlayers = nullptr;
-    QLineEdit* editSearch = nullptr;
-    QLineEdit* editServerIP = nullptr;
-    QPushButton* cmdResponse = nullptr;
-    QLabel* imgLevelshot = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    StatusSockets* sockCOD = nullptr;
-    HttpGet* Inet1 = nullptr;
+    frmPlayers* playersWindow() const { return m_frmPlayers; }
+    frmInfo* infoWindow() const { return m_frmInfo; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -131,6 +114,13 @@ protected:
 
 private:
     void buildControls();
+
+    // The controls, named as the program's documents name them (frmMain.ui); tests reach
+    // them by these object names.
+    std::unique_ptr<Ui::frmMain> ui;
+    StatusSockets* sockCOD = nullptr;
+    HttpGet* Inet1 = nullptr;
+
     // The one shared registry object, created on first use.
     cRegistry& registry();
     ServerJoiner& joiner();
@@ -163,8 +153,9 @@ private:
     std::unique_ptr<cRegistry> m_registry;
     std::shared_ptr<ProcessLauncher> m_launcher;
     std::unique_ptr<ServerJoiner> m_joiner;
-    std::unique_ptr<frmPlayers> m_frmPlayers;
-    std::unique_ptr<frmInfo> m_frmInfo;
+    // The secondary windows are children of this one, created on first use and kept.
+    frmPlayers* m_frmPlayers = nullptr;
+    frmInfo* m_frmInfo = nullptr;
     std::unique_ptr<InfoPoster> m_infoPoster;
     std::uint8_t m_InfoState = 99;
     bool m_resized = false;

@@ -1,4 +1,5 @@
 #include "search/frmPlayers.h"
+#include "ui_frmPlayers.h"
 
 #include <QGroupBox>
 #include <QHeaderView>
@@ -9,74 +10,38 @@
 #include "common/TextCodec.h"
 #include "common/Texts.h"
 #include "widgets/ColumnSizer.h"
+#include "widgets/Fonts.h"
 
 namespace zorvek {
 
-namespace {
-
-QFont Verdana(double pointSize, bool bold)
+frmPlayers::frmPlayers(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmPlayers>())
 {
-    QFont font(QStringLiteral("Verdana"));
-    font.setPointSizeF(pointSize);
-    font.setBold(bold);
-    return font;
-}
-
-} // namespace
-
-frmPlayers::frmPlayers(QWidget* parent) : QDialog(parent)
-{
+    ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setWindowTitle(QString());
-    setFixedSize(245, 547);
-
-    m_frame = new QGroupBox(this);
-    m_frame->setObjectName(QStringLiteral("Frame1"));
-    m_frame->setGeometry(10, 4, 223, 533);
-
-    m_lblFound = new QLabel(m_frame);
-    m_lblFound->setObjectName(QStringLiteral("lblFound"));
-    m_lblFound->setGeometry(16, 16, 185, 25);
-    m_lblFound->setFont(Verdana(9, true));
-
-    m_imgLogo = new QLabel(m_frame);
-    m_imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    m_imgLogo->setGeometry(203, 20, 16, 16);
-
-    m_list = new QTreeWidget(this);
-    m_list->setObjectName(QStringLiteral("listFoundedPlayers"));
-    m_list->setGeometry(24, 48, 193, 473);
-    m_list->setFont(Verdana(8.25, false));
-    m_list->setRootIsDecorated(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setColumnCount(1);
-    m_list->setHeaderLabels({QString::fromUtf8(texts::kColFoundPlayers)});
-    m_list->headerItem()->setTextAlignment(0, Qt::AlignLeft | Qt::AlignVCenter);
-    // Column widths are set by ResizeColumnWidth alone.
-    m_list->header()->setStretchLastSection(false);
+    ui->lblFound->setFont(Verdana(9, true));
+    ui->listFoundedPlayers->setFont(Verdana(8.25));
 
     // The window sees key presses before its controls, and mouse releases over the list.
-    m_list->installEventFilter(this);
-    m_list->viewport()->installEventFilter(this);
-    m_list->setFocus();
+    ui->listFoundedPlayers->installEventFilter(this);
+    ui->listFoundedPlayers->viewport()->installEventFilter(this);
+    ui->listFoundedPlayers->setFocus();
 }
+
+frmPlayers::~frmPlayers() = default;
 
 void frmPlayers::setHits(const std::vector<FoundPlayer>& hits)
 {
     m_chosenServer = 0;
     m_hits = hits;
-    m_list->clear();
+    ui->listFoundedPlayers->clear();
     for (const FoundPlayer& hit : m_hits)
-        new QTreeWidgetItem(m_list, {FromCp1250(hit.FoundName)});
-    ResizeColumnWidth(m_list);
-    m_imgLogo->setPixmap(windowIcon().pixmap(16, 16));
-    m_lblFound->setText(QString::fromUtf8(texts::kFoundCountPrefix) + QString::number(m_hits.size()));
-    if (m_list->topLevelItemCount() > 0)
-        m_list->setCurrentItem(m_list->topLevelItem(0));
-    m_list->setFocus();
+        new QTreeWidgetItem(ui->listFoundedPlayers, {FromCp1250(hit.FoundName)});
+    ResizeColumnWidth(ui->listFoundedPlayers);
+    ui->imgLogo->setPixmap(windowIcon().pixmap(16, 16));
+    ui->lblFound->setText(QString::fromUtf8(texts::kFoundCountPrefix) + QString::number(m_hits.size()));
+    if (ui->listFoundedPlayers->topLevelItemCount() > 0)
+        ui->listFoundedPlayers->setCurrentItem(ui->listFoundedPlayers->topLevelItem(0));
+    ui->listFoundedPlayers->setFocus();
 }
 
 void frmPlayers::showEvent(QShowEvent* event)
@@ -84,23 +49,24 @@ void frmPlayers::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     // Only now has the list its final size; the rows are laid out first so that a
     // vertical scroll bar is already taken off the width the last column stretches to.
-    m_list->doItemsLayout();
-    ResizeColumnWidth(m_list);
+    ui->listFoundedPlayers->doItemsLayout();
+    ResizeColumnWidth(ui->listFoundedPlayers);
 }
 
 void frmPlayers::done(int result)
 {
     QDialog::done(result);
-    m_list->clear();
+    ui->listFoundedPlayers->clear();
     m_hits.clear();
 }
 
 bool frmPlayers::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_list && event->type() == QEvent::KeyPress)
+    if (watched == ui->listFoundedPlayers && event->type() == QEvent::KeyPress)
         return handleKey(static_cast<QKeyEvent*>(event));
     // Any button, any modifiers: the press has already selected the row under the pointer.
-    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease && isVisible()) {
+    if (watched == ui->listFoundedPlayers->viewport() && event->type() == QEvent::MouseButtonRelease &&
+        isVisible()) {
         chooseSelected();
         return true;
     }
@@ -132,13 +98,13 @@ void frmPlayers::chooseSelected()
 {
     // With no row selected (a click on the empty part of the list) the window closes
     // without a choice.
-    const QList<QTreeWidgetItem*> selected = m_list->selectedItems();
+    const QList<QTreeWidgetItem*> selected = ui->listFoundedPlayers->selectedItems();
     if (selected.isEmpty()) {
         reject();
         return;
     }
     // Row k belongs to hit k.
-    const int row = m_list->indexOfTopLevelItem(selected.first());
+    const int row = ui->listFoundedPlayers->indexOfTopLevelItem(selected.first());
     m_chosenServer = m_hits.at(static_cast<std::size_t>(row)).FoundServer;
     accept();
 }

@@ -1,14 +1,15 @@
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include <QDialog>
 
 #include "search/PlayerSearch.h"
 
-class QGroupBox;
-class QLabel;
-class QTreeWidget;
+namespace Ui {
+class frmPlayers;
+}
 
 namespace zorvek {
 
@@ -20,6 +21,7 @@ class frmPlayers : public QDialog
 
 public:
     explicit frmPlayers(QWidget* parent = nullptr);
+    ~frmPlayers() override;
 
     // Fills the list with one row per hit in hit order, sizes its column, sets lblFound,
     // selects the first row and sets ChosenServer to 0. Show it with exec() afterwards.
@@ -27,9 +29,6 @@ public:
 
     // The server slot of the hit chosen at the last close, 0 when none was chosen.
     int ChosenServer() const { return m_chosenServer; }
-
-    QTreeWidget* listFoundedPlayers() const { return m_list; }
-    QLabel* lblFound() const { return m_lblFound; }
 
     // Every close empties the list; the choice stays readable until the next setHits.
     void done(int result) override;
@@ -44,10 +43,8 @@ private:
     bool handleKey(QKeyEvent* event);
     void chooseSelected();
 
-    QGroupBox* m_frame = nullptr;
-    QLabel* m_lblFound = nullptr;
-    QLabel* m_imgLogo = nullptr;
-    QTreeWidget* m_list = nullptr;
+    // The controls (frmPlayers.ui): Frame1, lblFound, imgLogo, listFoundedPlayers.
+    std::unique_ptr<Ui::frmPlayers> ui;
     std::vector<FoundPlayer> m_hits;
     int m_chosenServer = 0;
 };

@@ -8,6 +8,7 @@
 #include "launch/WineLauncher.h"
 #include "registry/WineRegistryBackend.h"
 #include "sample-host/ServerProfile.h"
+#include "support/Controls.h"
 #include "support/CountingLauncher.h"
 #include "support/MainWindowFixture.h"
 #include "support/RecordingPrograms.h"
@@ -60,14 +61,17 @@ protected:
         window->Form_Load();
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        window->tabGames->setCurrentIndex(1);
+        tabGames(*window)->setCurrentIndex(1);
         ASSERT_TRUE(waitForReplies({1, 2, 3, 4, 6}));
     }
 
-    void select(int row) { window->listServers->setCurrentItem(window->listServers->topLevelItem(row - 1)); }
+    void select(int row)
+    {
+        listServers(*window)->setCurrentItem(listServers(*window)->topLevelItem(row - 1));
+    }
     QPoint rowCentre(int row) const
     {
-        return window->listServers->visualItemRect(window->listServers->topLevelItem(row - 1)).center();
+        return listServers(*window)->visualItemRect(listServers(*window)->topLevelItem(row - 1)).center();
     }
     QString address(int slot) const { return QStringLiteral("127.0.0.1:%1").arg(servers[slot - 1]->port()); }
 
@@ -89,10 +93,10 @@ TEST_F(JoinTest, DoubleClickOnAnAnsweredServerStartsTheClientConnectedToIt)
 {
     startOnCod4();
     select(3);
-    window->listPlayers->addTopLevelItem(new QTreeWidgetItem({"stale"}));
+    listPlayers(*window)->addTopLevelItem(new QTreeWidgetItem({"stale"}));
     window->listServers_DblClick();
-    EXPECT_EQ(window->listPlayers->topLevelItemCount(), 0);
-    EXPECT_EQ(window->editServerIP->text(), address(3));
+    EXPECT_EQ(listPlayers(*window)->topLevelItemCount(), 0);
+    EXPECT_EQ(editServerIP(*window)->text(), address(3));
     const auto records = programs.waitForRecords(QStringLiteral("wine"));
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].arguments, (QStringList{"C:\\Games\\CoD4\\iw3mp.exe", "+connect", address(3)}));
@@ -105,17 +109,17 @@ TEST_F(JoinTest, DoubleClickBeforeAReplyStartsNothing)
     startOnCod4();
     select(5); // the silent server
     window->listServers_DblClick();
-    EXPECT_EQ(window->editServerIP->text(), address(5));
+    EXPECT_EQ(editServerIP(*window)->text(), address(5));
     EXPECT_EQ(launcher->starts, 0);
 
     // A real double-click re-queries with its first click: no reply yet, no join.
     // The sequence of a real double-click: press, release, double-click, release.
-    QWidget* viewport = window->listServers->viewport();
+    QWidget* viewport = listServers(*window)->viewport();
     QTest::mouseClick(viewport, Qt::LeftButton, {}, rowCentre(2));
-    window->editServerIP->clear();
+    editServerIP(*window)->clear();
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, rowCentre(2));
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, rowCentre(2));
-    EXPECT_EQ(window->editServerIP->text(), address(2));
+    EXPECT_EQ(editServerIP(*window)->text(), address(2));
     EXPECT_EQ(launcher->starts, 0);
 }
 
@@ -136,11 +140,11 @@ TEST_P(ReleaseTest, ReQueriesTheRowAndJoinsOnlyWithShiftAlone)
     const ReleaseCase& c = GetParam();
     startOnCod4();
     servers[1]->clearReceived();
-    window->listPlayers->addTopLevelItem(new QTreeWidgetItem({"stale"}));
-    QTest::mouseClick(window->listServers->viewport(), c.button, c.modifiers, rowCentre(2));
+    listPlayers(*window)->addTopLevelItem(new QTreeWidgetItem({"stale"}));
+    QTest::mouseClick(listServers(*window)->viewport(), c.button, c.modifiers, rowCentre(2));
     EXPECT_EQ(window->selectedServer(), 2);
-    EXPECT_EQ(window->editServerIP->text(), address(2));
-    EXPECT_EQ(window->imgLevelshot->pixmap().size(), QSize(150, 80));
+    EXPECT_EQ(editServerIP(*window)->text(), address(2));
+    EXPECT_EQ(imgLevelshot(*window)->pixmap().size(), QSize(150, 80));
     ASSERT_TRUE(waitFor([&] { return servers[1]->statusQueryCount() == 1; }));
     EXPECT_EQ(launcher->starts, c.joins ? 1 : 0);
     if (c.joins) {
@@ -167,13 +171,13 @@ TEST_F(JoinTest, ReleaseRewritesTheRowAndEmptiesThePlayers)
     select(3);
     window->SendQueryOne(3);
     ASSERT_TRUE(waitForReplies({3}));
-    ASSERT_GT(window->listPlayers->topLevelItemCount(), -1);
-    window->listServers->topLevelItem(2)->setText(1, QStringLiteral("marker"));
-    window->listPlayers->addTopLevelItem(new QTreeWidgetItem({"stale"}));
-    QTest::mouseClick(window->listServers->viewport(), Qt::LeftButton, {}, rowCentre(3));
+    ASSERT_GT(listPlayers(*window)->topLevelItemCount(), -1);
+    listServers(*window)->topLevelItem(2)->setText(1, QStringLiteral("marker"));
+    listPlayers(*window)->addTopLevelItem(new QTreeWidgetItem({"stale"}));
+    QTest::mouseClick(listServers(*window)->viewport(), Qt::LeftButton, {}, rowCentre(3));
     // The row shows the values held when the button went up, written afresh.
     EXPECT_EQ(cell(3, 1), QStringLiteral("war"));
-    EXPECT_EQ(window->listPlayers->topLevelItemCount(), 0);
+    EXPECT_EQ(listPlayers(*window)->topLevelItemCount(), 0);
 }
 
 TEST_F(JoinTest, ArrowKeysQueryTheNeighbourAndStopAtTheEnds)
@@ -182,19 +186,19 @@ TEST_F(JoinTest, ArrowKeysQueryTheNeighbourAndStopAtTheEnds)
     for (auto& s : servers)
         s->clearReceived();
     select(5);
-    QTest::keyClick(window->listServers, Qt::Key_Down);
-    EXPECT_EQ(window->editServerIP->text(), address(6));
+    QTest::keyClick(listServers(*window), Qt::Key_Down);
+    EXPECT_EQ(editServerIP(*window)->text(), address(6));
     ASSERT_TRUE(waitFor([&] { return servers[5]->statusQueryCount() == 1; }));
     EXPECT_EQ(window->selectedServer(), 6);
 
     // Down on the last row and Up on the first re-query that row.
-    QTest::keyClick(window->listServers, Qt::Key_Down);
+    QTest::keyClick(listServers(*window), Qt::Key_Down);
     EXPECT_EQ(window->selectedServer(), 6);
     ASSERT_TRUE(waitFor([&] { return servers[5]->statusQueryCount() == 2; }));
     select(1);
-    QTest::keyClick(window->listServers, Qt::Key_Up);
+    QTest::keyClick(listServers(*window), Qt::Key_Up);
     EXPECT_EQ(window->selectedServer(), 1);
-    EXPECT_EQ(window->editServerIP->text(), address(1));
+    EXPECT_EQ(editServerIP(*window)->text(), address(1));
     ASSERT_TRUE(waitFor([&] { return servers[0]->statusQueryCount() == 1; }));
     EXPECT_EQ(launcher->starts, 0);
 }
@@ -205,21 +209,21 @@ TEST_F(JoinTest, ArrowKeysKeepThePlayersOfThePreviousServerUntilTheReply)
     select(4);
     window->SendQueryOne(4);
     ASSERT_TRUE(waitForReplies({4}));
-    const int players = window->listPlayers->topLevelItemCount();
-    QTest::keyClick(window->listServers, Qt::Key_Down); // to the silent server
-    EXPECT_EQ(window->listPlayers->topLevelItemCount(), players);
-    EXPECT_EQ(window->imgLevelshot->pixmap().size(), QSize(150, 80));
+    const int players = listPlayers(*window)->topLevelItemCount();
+    QTest::keyClick(listServers(*window), Qt::Key_Down); // to the silent server
+    EXPECT_EQ(listPlayers(*window)->topLevelItemCount(), players);
+    EXPECT_EQ(imgLevelshot(*window)->pixmap().size(), QSize(150, 80));
 }
 
 TEST_F(JoinTest, KeysAndClicksWithoutASelectedRowDoNothing)
 {
     startOnCod4();
-    window->listServers->clearSelection();
-    window->listServers->setCurrentItem(nullptr);
+    listServers(*window)->clearSelection();
+    listServers(*window)->setCurrentItem(nullptr);
     window->listServers_KeyDown(Qt::Key_Down);
     window->listServers_MouseUp(Qt::LeftButton, Qt::ShiftModifier);
     window->listServers_DblClick();
-    EXPECT_TRUE(window->editServerIP->text().isEmpty());
+    EXPECT_TRUE(editServerIP(*window)->text().isEmpty());
     EXPECT_EQ(launcher->starts, 0);
 }
 
@@ -227,7 +231,7 @@ TEST_F(JoinTest, ALinkEntryOpensInTheBrowserWithoutAnInstalledGame)
 {
     host.setListText(1, record("Forum", "127.0.0.1", "9", "http://forum.example.cz/?a=1&b=2"));
     startOnCod4();
-    window->tabGames->setCurrentIndex(0);
+    tabGames(*window)->setCurrentIndex(0);
     select(1);
     window->listServers_MouseUp(Qt::LeftButton, Qt::ShiftModifier);
     const auto records = programs.waitForRecords(QStringLiteral("xdg-open"));
@@ -241,7 +245,7 @@ TEST_F(JoinTest, AGameWithoutInstallationGivesTheInfoMessage)
     EmulatedGameServer* server = addServer();
     serveGame(4, {server});
     startOnCod4();
-    window->tabGames->setCurrentIndex(3);
+    tabGames(*window)->setCurrentIndex(3);
     select(1);
     window->listServers_MouseUp(Qt::LeftButton, Qt::ShiftModifier);
     ASSERT_EQ(boxes.shown().size(), 1);

@@ -15,6 +15,7 @@
 
 #include "common/TextCodec.h"
 #include "sample-host/ServerProfile.h"
+#include "support/Controls.h"
 #include "support/MainWindowFixture.h"
 
 namespace zorvek::test {
@@ -45,7 +46,7 @@ protected:
             list.push_back(addServer(p));
         serveGame(2, list);
         start();
-        window->tabGames->setCurrentIndex(1);
+        tabGames(*window)->setCurrentIndex(1);
         std::vector<int> indexes;
         for (std::size_t i = 0; i < list.size(); ++i)
             if (!profiles[i].silent)
@@ -84,8 +85,8 @@ TEST_F(RefreshTest, ARefreshSendsOneQueryPerServerInSlotOrder)
     // Each slot's query comes from its own socket.
     EXPECT_NE(servers[0]->received().first().senderPort, servers[1]->received().first().senderPort);
     EXPECT_NE(servers[1]->received().first().senderPort, servers[2]->received().first().senderPort);
-    EXPECT_EQ(window->cmdResponse->text(), QStringLiteral("Obnovit seznam"));
-    EXPECT_TRUE(window->cmdResponse->isEnabled());
+    EXPECT_EQ(cmdResponse(*window)->text(), QStringLiteral("Obnovit seznam"));
+    EXPECT_TRUE(cmdResponse(*window)->isEnabled());
 }
 
 TEST_F(RefreshTest, AReplyFillsItsRow)
@@ -130,7 +131,7 @@ TEST_F(RefreshTest, ARefreshWithoutReplyResetsARowOnceAndNotAgain)
     EXPECT_EQ(row(2), (QStringList{"002 S2", "---", "---", "-", "-", "--"}));
     ASSERT_TRUE(waitForReplies({1, 3}));
     // A row already in reset form is not written again by the next refresh.
-    window->listServers->topLevelItem(1)->setText(1, QStringLiteral("marker"));
+    listServers(*window)->topLevelItem(1)->setText(1, QStringLiteral("marker"));
     window->cmdResponse_Click();
     EXPECT_EQ(cell(2, 1), QStringLiteral("marker"));
     // Rows that had shown a reply are reset again.
@@ -153,14 +154,14 @@ TEST_F(RefreshTest, TabCaptionSumsThePlayers)
     startOnCod4({crashProfile(20), crashProfile(30), crashProfile(7)});
     EXPECT_EQ(window->totalPlayers(), 57);
     // The caption is written when the event loop next runs after the reply.
-    EXPECT_TRUE(waitFor([&] { return window->tabGames->tabText(1) == QStringLiteral("CoD4:MW (57)"); }))
-        << window->tabGames->tabText(1).toStdString();
+    EXPECT_TRUE(waitFor([&] { return tabGames(*window)->tabText(1) == QStringLiteral("CoD4:MW (57)"); }))
+        << tabGames(*window)->tabText(1).toStdString();
 }
 
 TEST_F(RefreshTest, TabCaptionOfABurstOfRepliesShowsTheLatestTotal)
 {
     startOnCod4({crashProfile(20), crashProfile(30), crashProfile(7)});
-    ASSERT_TRUE(waitFor([&] { return window->tabGames->tabText(1) == QStringLiteral("CoD4:MW (57)"); }));
+    ASSERT_TRUE(waitFor([&] { return tabGames(*window)->tabText(1) == QStringLiteral("CoD4:MW (57)"); }));
     // Replies handled one after another without the event loop running in between:
     // each total is kept at once, the caption takes the last one.
     window->sockCOD_DataArrival(1, BuildStatusResponse(crashProfile(1)));
@@ -168,10 +169,10 @@ TEST_F(RefreshTest, TabCaptionOfABurstOfRepliesShowsTheLatestTotal)
     window->sockCOD_DataArrival(2, BuildStatusResponse(crashProfile(2)));
     window->sockCOD_DataArrival(3, BuildStatusResponse(crashProfile(3)));
     EXPECT_EQ(window->totalPlayers(), 6);
-    EXPECT_EQ(window->tabGames->tabText(1), QStringLiteral("CoD4:MW (57)"));
+    EXPECT_EQ(tabGames(*window)->tabText(1), QStringLiteral("CoD4:MW (57)"));
     QCoreApplication::processEvents();
-    EXPECT_EQ(window->tabGames->tabText(1), QStringLiteral("CoD4:MW (6)"));
-    EXPECT_EQ(window->tabGames->tabText(0), QStringLiteral("CoD:WaW"));
+    EXPECT_EQ(tabGames(*window)->tabText(1), QStringLiteral("CoD4:MW (6)"));
+    EXPECT_EQ(tabGames(*window)->tabText(0), QStringLiteral("CoD:WaW"));
 }
 
 TEST_F(RefreshTest, QueriesGoStraightToTheServersWhateverTheApplicationProxy)
@@ -214,23 +215,23 @@ TEST_F(RefreshTest, ReplyForTheSelectedRowShowsLevelshotAndPlayers)
                         {"^^1x", 0, 0}};
     startOnCod4({other, selected, crashProfile(1)});
 
-    window->listServers->setCurrentItem(window->listServers->topLevelItem(1));
+    listServers(*window)->setCurrentItem(listServers(*window)->topLevelItem(1));
     window->SendQueryOne(2);
     ASSERT_TRUE(waitForReplies({2}));
-    ASSERT_EQ(window->listPlayers->topLevelItemCount(), 3);
+    ASSERT_EQ(listPlayers(*window)->topLevelItemCount(), 3);
     const QStringList names{"Pepa", QString::fromUtf8("Řehoř"), "1x"};
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(window->listPlayers->topLevelItem(i)->text(0), names[i]);
-    EXPECT_EQ(window->listPlayers->topLevelItem(0)->text(1), QStringLiteral("999"));
-    EXPECT_EQ(window->listPlayers->topLevelItem(0)->text(2), QStringLiteral("-3"));
+        EXPECT_EQ(listPlayers(*window)->topLevelItem(i)->text(0), names[i]);
+    EXPECT_EQ(listPlayers(*window)->topLevelItem(0)->text(1), QStringLiteral("999"));
+    EXPECT_EQ(listPlayers(*window)->topLevelItem(0)->text(2), QStringLiteral("-3"));
     EXPECT_TRUE(window->levelshotPath().endsWith(QStringLiteral("/levelshots/cod4/mp_crash.jpg")));
-    EXPECT_EQ(window->imgLevelshot->pixmap().size(), QSize(64, 32));
+    EXPECT_EQ(imgLevelshot(*window)->pixmap().size(), QSize(64, 32));
 
     // A reply for another row touches neither the picture nor the players.
     window->SendQueryOne(1);
     ASSERT_TRUE(waitForReplies({1}));
-    EXPECT_EQ(window->listPlayers->topLevelItemCount(), 3);
-    EXPECT_EQ(window->imgLevelshot->pixmap().size(), QSize(64, 32));
+    EXPECT_EQ(listPlayers(*window)->topLevelItemCount(), 3);
+    EXPECT_EQ(imgLevelshot(*window)->pixmap().size(), QSize(64, 32));
 }
 
 TEST_F(RefreshTest, SelectedServerOnAMapWithoutPictureShowsTheDefault)
@@ -239,11 +240,11 @@ TEST_F(RefreshTest, SelectedServerOnAMapWithoutPictureShowsTheDefault)
     ServerProfile p = crashProfile(1);
     p.mapName = "mp_unknown";
     startOnCod4({p});
-    window->listServers->setCurrentItem(window->listServers->topLevelItem(0));
+    listServers(*window)->setCurrentItem(listServers(*window)->topLevelItem(0));
     window->SendQueryOne(1);
     ASSERT_TRUE(waitForReplies({1}));
-    EXPECT_EQ(window->imgLevelshot->pixmap().size(), QSize(150, 80));
-    EXPECT_EQ(window->listPlayers->topLevelItemCount(), 1);
+    EXPECT_EQ(imgLevelshot(*window)->pixmap().size(), QSize(150, 80));
+    EXPECT_EQ(listPlayers(*window)->topLevelItemCount(), 1);
 }
 
 // A server whose answers to its n-th query (1, 2, ...) the test scripts; it remembers
@@ -295,7 +296,7 @@ TEST_F(RefreshTest, OnlyTheFirstDatagramOfAQueryCounts)
         2, record("Double", "127.0.0.1", QByteArray::number(server.socket.localPort())) +
                record("Other", "127.0.0.1", QByteArray::number(addServer(crashProfile(2))->port())));
     start();
-    window->tabGames->setCurrentIndex(1);
+    tabGames(*window)->setCurrentIndex(1);
     ASSERT_TRUE(waitForReplies({1, 2}));
     // The second datagram was sent before the other server's reply was handled.
     window->SendQueryOne(2);
@@ -316,7 +317,7 @@ TEST_F(RefreshTest, ADatagramLeftOverFromOneQueryIsNotTakenForTheNext)
     });
     host.setListText(2, record("Late", "127.0.0.1", QByteArray::number(server.socket.localPort())));
     start();
-    window->tabGames->setCurrentIndex(1);
+    tabGames(*window)->setCurrentIndex(1);
     ASSERT_TRUE(waitForReplies({1}));
     EXPECT_EQ(window->serverTable()[1].MapName, "mp_crash");
 
@@ -348,7 +349,7 @@ TEST_F(RefreshTest, StraysAfterAReplyAreDroppedAndAFloodIsLeftToTheSystem)
         });
         host.setListText(2, record("Strays", "127.0.0.1", QByteArray::number(server.socket.localPort())));
         start();
-        window->tabGames->setCurrentIndex(1);
+        tabGames(*window)->setCurrentIndex(1);
         ASSERT_TRUE(waitForReplies({1}));
         window->SendQueryOne(1);
         ASSERT_TRUE(waitForReplies({1}));
@@ -401,8 +402,8 @@ TEST_F(RefreshTest, SwitchingToCoDUoShowsTwoDigitNumbers)
     host.setListText(3, record("A", "127.0.0.1", "9") + record("B", "127.0.0.1", "9"));
     startOnCod4({crashProfile(), crashProfile()});
     EXPECT_EQ(cell(1, 0), QStringLiteral("001 S1"));
-    window->tabGames->setCurrentIndex(2);
-    ASSERT_EQ(window->listServers->topLevelItemCount(), 2);
+    tabGames(*window)->setCurrentIndex(2);
+    ASSERT_EQ(listServers(*window)->topLevelItemCount(), 2);
     EXPECT_EQ(cell(1, 0), QStringLiteral("01 A"));
     EXPECT_EQ(cell(2, 0), QStringLiteral("02 B"));
     EXPECT_EQ(row(2), (QStringList{"02 B", "---", "---", "-", "-", "--"}));
@@ -413,15 +414,15 @@ TEST_F(RefreshTest, AGameWithAnEmptyListClearsBothListsAndSendsNothing)
 {
     host.setContent(ListHost::ListPath(4), QByteArray()); // its download fails: no rows for CoD1
     startOnCod4({crashProfile(2)});
-    window->listServers->setCurrentItem(window->listServers->topLevelItem(0));
+    listServers(*window)->setCurrentItem(listServers(*window)->topLevelItem(0));
     window->SendQueryOne(1);
     ASSERT_TRUE(waitForReplies({1}));
-    ASSERT_EQ(window->listPlayers->topLevelItemCount(), 2);
+    ASSERT_EQ(listPlayers(*window)->topLevelItemCount(), 2);
     servers[0]->clearReceived();
-    window->tabGames->setCurrentIndex(3);
-    EXPECT_EQ(window->listServers->topLevelItemCount(), 0);
-    EXPECT_EQ(window->listPlayers->topLevelItemCount(), 0);
-    EXPECT_EQ(window->imgLevelshot->pixmap().size(), QSize(150, 80));
+    tabGames(*window)->setCurrentIndex(3);
+    EXPECT_EQ(listServers(*window)->topLevelItemCount(), 0);
+    EXPECT_EQ(listPlayers(*window)->topLevelItemCount(), 0);
+    EXPECT_EQ(imgLevelshot(*window)->pixmap().size(), QSize(150, 80));
     window->cmdResponse_Click();
     // Switching back sends again; nothing reached the server before that.
     EXPECT_EQ(servers[0]->statusQueryCount(), 0);
@@ -436,9 +437,9 @@ TEST_F(RefreshTest, ALateReplyAboveTheNewServerCountTouchesNoRow)
     servers[4]->setReplyDelay(150);
     host.setListText(3, record("A", "127.0.0.1", "9"));
     window->SendQueryOne(5);
-    window->tabGames->setCurrentIndex(2); // one row now
+    tabGames(*window)->setCurrentIndex(2); // one row now
     ASSERT_TRUE(waitFor([&] { return window->serverTable()[5].Replied; }));
-    EXPECT_EQ(window->listServers->topLevelItemCount(), 1);
+    EXPECT_EQ(listServers(*window)->topLevelItemCount(), 1);
     EXPECT_EQ(window->serverTable().ServerCount, 1);
     EXPECT_EQ(window->totalPlayers(), 0);
 }
@@ -446,10 +447,10 @@ TEST_F(RefreshTest, ALateReplyAboveTheNewServerCountTouchesNoRow)
 TEST_F(RefreshTest, ReplyWhileNoRowIsSelectedTouchesNoDetails)
 {
     startOnCod4({crashProfile(2)});
-    window->listServers->clearSelection();
+    listServers(*window)->clearSelection();
     window->SendQueryOne(1);
     ASSERT_TRUE(waitForReplies({1}));
-    EXPECT_EQ(window->listPlayers->topLevelItemCount(), 0);
+    EXPECT_EQ(listPlayers(*window)->topLevelItemCount(), 0);
 }
 
 TEST_F(RefreshTest, UnusableHostOrPortSkipsTheSlotAndTheRefreshGoesOn)
@@ -461,7 +462,7 @@ TEST_F(RefreshTest, UnusableHostOrPortSkipsTheSlotAndTheRefreshGoesOn)
                             record("Spaces", "no such host", "28960") +
                             record("Good", "127.0.0.1", QByteArray::number(good->port())));
     start();
-    window->tabGames->setCurrentIndex(1);
+    tabGames(*window)->setCurrentIndex(1);
     ASSERT_TRUE(waitForReplies({7}));
     for (int r = 1; r <= 6; ++r)
         EXPECT_EQ(cell(r, 5), QStringLiteral("--")) << r;
@@ -502,7 +503,7 @@ TEST_P(MaxClientsTest, OutOfRangeOrGarbageGivesZero)
     }
     serveGame(2, {server});
     start();
-    window->tabGames->setCurrentIndex(1);
+    tabGames(*window)->setCurrentIndex(1);
     ASSERT_TRUE(waitForReplies({1}));
     EXPECT_EQ(cell(1, 5), QString::fromUtf8(c.shown));
 }

@@ -7,6 +7,7 @@
 
 #include "sample-host/ServerProfile.h"
 #include "search/frmPlayers.h"
+#include "support/Controls.h"
 #include "support/MainWindowFixture.h"
 #include "support/ModalAction.h"
 
@@ -39,7 +40,7 @@ protected:
             list.push_back(addServer(p));
         serveGame(2, list);
         start();
-        window->tabGames->setCurrentIndex(1);
+        tabGames(*window)->setCurrentIndex(1);
         std::vector<int> indexes;
         for (std::size_t i = 0; i < profiles.size(); ++i)
             indexes.push_back(static_cast<int>(i) + 1);
@@ -52,15 +53,15 @@ protected:
     {
         QStringList listed;
         ModalAction<frmPlayers> action([&](frmPlayers* w) {
-            listed = rows(*w->listFoundedPlayers());
-            label = w->lblFound()->text();
+            listed = rows(*control<QTreeWidget>(*w, "listFoundedPlayers"));
+            label = control<QLabel>(*w, "lblFound")->text();
             if (answer)
                 answer(w);
             else
-                QTest::keyClick(w->listFoundedPlayers(), Qt::Key_Escape);
+                QTest::keyClick(control<QTreeWidget>(*w, "listFoundedPlayers"), Qt::Key_Escape);
         });
-        window->editSearch->setText(text);
-        QTest::keyClick(window->editSearch, Qt::Key_Return);
+        editSearch(*window)->setText(text);
+        QTest::keyClick(editSearch(*window), Qt::Key_Return);
         windowShown = action.runs() > 0;
         return listed;
     }
@@ -93,7 +94,7 @@ TEST_F(SearchTest, ExactlyThirtyTwoAreListedAndAThirtyThirdGivesTheMessage)
     servers[1]->setProfile(withPlayers(names));
     window->SendQueryOne(2);
     ASSERT_TRUE(waitForReplies({2}));
-    window->listServers->setCurrentItem(window->listServers->topLevelItem(0));
+    listServers(*window)->setCurrentItem(listServers(*window)->topLevelItem(0));
     const QStringList listed = search(QStringLiteral("play"));
     EXPECT_FALSE(windowShown);
     EXPECT_TRUE(listed.isEmpty());
@@ -155,37 +156,37 @@ TEST_F(SearchTest, AnEmptyServerListGivesTheNoHitMessage)
 TEST_F(SearchTest, EnterOnTheThirdRowSelectsItsServerAndShowsItsPlayers)
 {
     startWith({withPlayers({"Alpha"}), withPlayers({"Beta", "Gamma"}), withPlayers({"Delta", "Epsilon"})});
-    window->listServers->setCurrentItem(window->listServers->topLevelItem(0));
-    window->editServerIP->setText(QStringLiteral("unchanged"));
+    listServers(*window)->setCurrentItem(listServers(*window)->topLevelItem(0));
+    editServerIP(*window)->setText(QStringLiteral("unchanged"));
     servers[2]->clearReceived();
     search(QString(), [](frmPlayers* w) {
-        QTest::keyClick(w->listFoundedPlayers(), Qt::Key_Down);
-        QTest::keyClick(w->listFoundedPlayers(), Qt::Key_Down);
-        QTest::keyClick(w->listFoundedPlayers(), Qt::Key_Return);
+        QTest::keyClick(control<QTreeWidget>(*w, "listFoundedPlayers"), Qt::Key_Down);
+        QTest::keyClick(control<QTreeWidget>(*w, "listFoundedPlayers"), Qt::Key_Down);
+        QTest::keyClick(control<QTreeWidget>(*w, "listFoundedPlayers"), Qt::Key_Return);
     });
     // Hit 3 is Gamma on server 2.
     EXPECT_EQ(window->selectedServer(), 2);
-    EXPECT_EQ(window->listServers->selectedItems().size(), 1);
-    EXPECT_EQ(rows(*window->listPlayers), (QStringList{"Beta", "Gamma"}));
-    EXPECT_EQ(window->editServerIP->text(), QStringLiteral("unchanged"));
-    EXPECT_TRUE(window->listServers->hasFocus() || !window->isActiveWindow());
+    EXPECT_EQ(listServers(*window)->selectedItems().size(), 1);
+    EXPECT_EQ(rows(*listPlayers(*window)), (QStringList{"Beta", "Gamma"}));
+    EXPECT_EQ(editServerIP(*window)->text(), QStringLiteral("unchanged"));
+    EXPECT_TRUE(listServers(*window)->hasFocus() || !window->isActiveWindow());
 }
 
 TEST_F(SearchTest, EscapeLeavesTheSelectionAndEmptiesThePlayers)
 {
     startWith({withPlayers({"Alpha"}), withPlayers({"Beta"})});
-    window->listServers->setCurrentItem(window->listServers->topLevelItem(1));
+    listServers(*window)->setCurrentItem(listServers(*window)->topLevelItem(1));
     window->SendQueryOne(2);
     ASSERT_TRUE(waitForReplies({2}));
-    ASSERT_EQ(window->listPlayers->topLevelItemCount(), 1);
+    ASSERT_EQ(listPlayers(*window)->topLevelItemCount(), 1);
     // Its reply to the search's refresh would fill the players again.
     servers[1]->setSilent(true);
     search(QString(), [](frmPlayers* w) {
-        QTest::keyClick(w->listFoundedPlayers(), Qt::Key_Down);
-        QTest::keyClick(w->listFoundedPlayers(), Qt::Key_Escape);
+        QTest::keyClick(control<QTreeWidget>(*w, "listFoundedPlayers"), Qt::Key_Down);
+        QTest::keyClick(control<QTreeWidget>(*w, "listFoundedPlayers"), Qt::Key_Escape);
     });
     EXPECT_EQ(window->selectedServer(), 2);
-    EXPECT_EQ(window->listPlayers->topLevelItemCount(), 0);
+    EXPECT_EQ(listPlayers(*window)->topLevelItemCount(), 0);
 }
 
 TEST_F(SearchTest, TwoHitsOnOneServerBothLeadToItAndTheRightButtonChooses)
@@ -193,13 +194,13 @@ TEST_F(SearchTest, TwoHitsOnOneServerBothLeadToItAndTheRightButtonChooses)
     startWith({withPlayers({"Other"}), withPlayers({"Kuba", "Jakub"})});
     const auto chooseRow = [](int row) {
         return [row](frmPlayers* w) {
-            QTreeWidget* list = w->listFoundedPlayers();
+            QTreeWidget* list = control<QTreeWidget>(*w, "listFoundedPlayers");
             QTest::mouseClick(list->viewport(), Qt::RightButton, {},
                               list->visualItemRect(list->topLevelItem(row)).center());
         };
     };
     for (int row : {0, 1}) {
-        window->listServers->setCurrentItem(window->listServers->topLevelItem(0));
+        listServers(*window)->setCurrentItem(listServers(*window)->topLevelItem(0));
         EXPECT_EQ(search(QStringLiteral("kub"), chooseRow(row)), (QStringList{"Kuba", "Jakub"}));
         EXPECT_EQ(window->selectedServer(), 2) << row;
     }

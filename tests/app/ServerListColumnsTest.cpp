@@ -7,6 +7,7 @@
 #include "query/StatusSockets.h"
 #include "sample-host/ServerProfile.h"
 #include "support/ColumnChecks.h"
+#include "support/Controls.h"
 #include "support/MainWindowFixture.h"
 #include "widgets/ColumnSizer.h"
 
@@ -30,17 +31,17 @@ TEST_F(ServerListColumnsTest, FitAfterAGameIsSelectedAndAfterEveryReply)
 
     // Compare the kept widths with a full measure after every handled reply.
     int compared = 0;
-    QObject::connect(window->sockCOD, &StatusSockets::dataArrival, window.get(), [&] {
-        const std::vector<int> kept = widths(*window->listServers);
-        ResizeColumnWidth(window->listServers);
-        EXPECT_EQ(kept, widths(*window->listServers));
+    QObject::connect(sockCOD(*window), &StatusSockets::dataArrival, window.get(), [&] {
+        const std::vector<int> kept = widths(*listServers(*window));
+        ResizeColumnWidth(listServers(*window));
+        EXPECT_EQ(kept, widths(*listServers(*window)));
         ++compared;
     });
 
-    window->tabGames->setCurrentIndex(1);
-    expectSizedByTheRule(*window->listServers);
+    tabGames(*window)->setCurrentIndex(1);
+    expectSizedByTheRule(*listServers(*window));
     ASSERT_TRUE(waitForReplies({1, 2, 3, 4}));
-    expectSizedByTheRule(*window->listServers);
+    expectSizedByTheRule(*listServers(*window));
 
     // The long map goes away: the column shrinks to the next widest text.
     ServerProfile shorter = list[2]->profile();
@@ -48,11 +49,11 @@ TEST_F(ServerListColumnsTest, FitAfterAGameIsSelectedAndAfterEveryReply)
     list[2]->setProfile(shorter);
     window->cmdResponse_Click();
     ASSERT_TRUE(waitForReplies({1, 2, 3, 4}));
-    expectSizedByTheRule(*window->listServers);
+    expectSizedByTheRule(*listServers(*window));
     EXPECT_GE(compared, 8);
-    const QRect lastHeader(window->listServers->header()->sectionViewportPosition(5), 0,
-                           window->listServers->columnWidth(5), 1);
-    EXPECT_EQ(lastHeader.right() + 1, window->listServers->viewport()->width());
+    const QRect lastHeader(listServers(*window)->header()->sectionViewportPosition(5), 0,
+                           listServers(*window)->columnWidth(5), 1);
+    EXPECT_EQ(lastHeader.right() + 1, listServers(*window)->viewport()->width());
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include "common/GameTable.h"
 #include "serverlist/HttpGet.h"
+#include "support/Controls.h"
 #include "support/MainWindowFixture.h"
 
 namespace zorvek::test {
@@ -47,19 +48,19 @@ TEST_F(StartupTest, OpensWithFiveTabsCaptionSocketsAndNoMessage)
     frmMain& w = start();
     EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join('|').toStdString();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Zorvek by Halmund  (build: 1.19)  http://www.example.cz"));
-    ASSERT_EQ(w.tabGames->count(), 5);
+    ASSERT_EQ(tabGames(w)->count(), 5);
     const QStringList captions{"CoD:WaW", "CoD4:MW", "CoD:UO", "CoD1", "CoD2"};
     for (int i = 1; i < 5; ++i)
-        EXPECT_EQ(w.tabGames->tabText(i), captions[i]);
-    EXPECT_TRUE(w.tabGames->tabText(0).startsWith(captions[0]));
-    EXPECT_EQ(w.tabGames->currentIndex(), 0);
+        EXPECT_EQ(tabGames(w)->tabText(i), captions[i]);
+    EXPECT_TRUE(tabGames(w)->tabText(0).startsWith(captions[0]));
+    EXPECT_EQ(tabGames(w)->currentIndex(), 0);
     EXPECT_EQ(w.socketCount(), 255);
     EXPECT_EQ(w.size(), QSize(891, 625));
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
-    EXPECT_EQ(w.cmdResponse->text(), QStringLiteral("Obnovit seznam"));
-    EXPECT_TRUE(w.cmdResponse->isEnabled());
-    EXPECT_EQ(w.Label1->text(), QString::fromUtf8("Hledat hráče:"));
-    EXPECT_EQ(w.Label2->text(), QStringLiteral("IP:port:"));
+    EXPECT_EQ(cmdResponse(w)->text(), QStringLiteral("Obnovit seznam"));
+    EXPECT_TRUE(cmdResponse(w)->isEnabled());
+    EXPECT_EQ(control<QLabel>(w, "Label1")->text(), QString::fromUtf8("Hledat hráče:"));
+    EXPECT_EQ(control<QLabel>(w, "Label2")->text(), QStringLiteral("IP:port:"));
     EXPECT_EQ(w.defaultLevelshot().size(), QSize(150, 80));
 
     const QStringList serverHeaders{QString::fromUtf8("Název místnosti"),
@@ -68,25 +69,25 @@ TEST_F(StartupTest, OpensWithFiveTabsCaptionSocketsAndNoMessage)
                                     "FF",
                                     "Kam",
                                     QString::fromUtf8("Hráči")};
-    ASSERT_EQ(w.listServers->columnCount(), 6);
+    ASSERT_EQ(listServers(w)->columnCount(), 6);
     for (int c = 0; c < 6; ++c) {
-        EXPECT_EQ(w.listServers->headerItem()->text(c), serverHeaders[c]);
-        const int alignment = w.listServers->headerItem()->textAlignment(c) & Qt::AlignHorizontal_Mask;
+        EXPECT_EQ(listServers(w)->headerItem()->text(c), serverHeaders[c]);
+        const int alignment = listServers(w)->headerItem()->textAlignment(c) & Qt::AlignHorizontal_Mask;
         EXPECT_EQ(alignment, c == 0 ? Qt::AlignLeft : Qt::AlignHCenter) << c;
     }
     const QStringList playerHeaders{QString::fromUtf8("Přezdívka"), "Ping", QString::fromUtf8("Skóre")};
-    ASSERT_EQ(w.listPlayers->columnCount(), 3);
+    ASSERT_EQ(listPlayers(w)->columnCount(), 3);
     for (int c = 0; c < 3; ++c) {
-        EXPECT_EQ(w.listPlayers->headerItem()->text(c), playerHeaders[c]);
-        const int alignment = w.listPlayers->headerItem()->textAlignment(c) & Qt::AlignHorizontal_Mask;
+        EXPECT_EQ(listPlayers(w)->headerItem()->text(c), playerHeaders[c]);
+        const int alignment = listPlayers(w)->headerItem()->textAlignment(c) & Qt::AlignHorizontal_Mask;
         EXPECT_EQ(alignment, c == 0 ? Qt::AlignLeft : Qt::AlignRight) << c;
     }
     // Geometry of the controls in the fixed layout.
-    EXPECT_EQ(w.listServers->geometry(), QRect(16, 136, 577, 473));
-    EXPECT_EQ(w.listPlayers->geometry(), QRect(608, 12, 273, 601));
-    EXPECT_EQ(w.editSearch->geometry(), QRect(104, 32, 209, 21));
-    EXPECT_EQ(w.cmdResponse->geometry(), QRect(328, 32, 104, 49));
-    EXPECT_EQ(w.imgLevelshot->geometry(), QRect(448, 13, 152, 82));
+    EXPECT_EQ(listServers(w)->geometry(), QRect(16, 136, 577, 473));
+    EXPECT_EQ(listPlayers(w)->geometry(), QRect(608, 12, 273, 601));
+    EXPECT_EQ(editSearch(w)->geometry(), QRect(104, 32, 209, 21));
+    EXPECT_EQ(cmdResponse(w)->geometry(), QRect(328, 32, 104, 49));
+    EXPECT_EQ(imgLevelshot(w)->geometry(), QRect(448, 13, 152, 82));
 }
 
 TEST_F(StartupTest, DownloadsEveryListOnceAndKeepsItsText)
@@ -116,8 +117,8 @@ TEST_F(StartupTest, AllFiveListsFailingGiveFiveMessagesAndARunningWindow)
         EXPECT_TRUE(w.listText(game).empty());
     }
     for (int tab = 0; tab < 5; ++tab) {
-        w.tabGames->setCurrentIndex(tab);
-        EXPECT_EQ(w.listServers->topLevelItemCount(), 0);
+        tabGames(w)->setCurrentIndex(tab);
+        EXPECT_EQ(listServers(w)->topLevelItemCount(), 0);
     }
     EXPECT_TRUE(w.isVisible());
 }
@@ -206,7 +207,7 @@ TEST_F(StartupTest, FailedListIsEmptiedSoItsTabShowsNoRows)
     frmMain& w = start();
     ASSERT_EQ(boxes.shown().size(), 1);
     EXPECT_TRUE(w.listText(1).empty());
-    EXPECT_EQ(w.listServers->topLevelItemCount(), 0);
+    EXPECT_EQ(listServers(w)->topLevelItemCount(), 0);
 }
 
 TEST(HttpGetTest, HostOfUrl)

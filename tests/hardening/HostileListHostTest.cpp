@@ -23,6 +23,7 @@
 #include "common/InfoFile.h"
 #include "serverlist/HttpGet.h"
 #include "serverlist/ServerListParser.h"
+#include "support/Controls.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestHttpServer.h"
 
@@ -102,7 +103,7 @@ protected:
         return elapsed;
     }
 
-    int rows() const { return window->listServers->topLevelItemCount(); }
+    int rows() const { return listServers(*window)->topLevelItemCount(); }
 
     TestHttpServer http;
     DialogRecorder dialogs;
@@ -116,9 +117,9 @@ TEST_F(HostileListHostTest, FiftyMegabyteListCountsAsNothingReceived)
     EXPECT_EQ(boxes.shown().value(0).title, QStringLiteral("Chyba!"));
     EXPECT_TRUE(window->listText(2).empty());
     EXPECT_FALSE(window->listText(1).empty());
-    window->tabGames->setCurrentIndex(1);
+    tabGames(*window)->setCurrentIndex(1);
     EXPECT_EQ(rows(), 0);
-    window->tabGames->setCurrentIndex(2);
+    tabGames(*window)->setCurrentIndex(2);
     EXPECT_EQ(rows(), 1);
 }
 
@@ -186,7 +187,7 @@ TEST_F(HostileListHostTest, BinaryGarbageParsesWithoutFailure)
 
     QElapsedTimer clock;
     clock.start();
-    window->tabGames->setCurrentIndex(1);
+    tabGames(*window)->setCurrentIndex(1);
     const qint64 switchMs = clock.restart();
     const ServerTable& table = window->serverTable();
     EXPECT_GT(table.ServerCount, 0);
@@ -197,13 +198,13 @@ TEST_F(HostileListHostTest, BinaryGarbageParsesWithoutFailure)
     clock.restart();
     window->cmdResponse_Click();
     const qint64 refreshMs = clock.elapsed();
-    EXPECT_TRUE(window->cmdResponse->isEnabled());
+    EXPECT_TRUE(cmdResponse(*window)->isEnabled());
     std::printf("garbage list: %d servers, game switch %lld ms, refresh %lld ms\n", int(table.ServerCount),
                 static_cast<long long>(switchMs), static_cast<long long>(refreshMs));
     // Host names of the list are looked up one after the other on the window's thread,
     // so the resolver's time-outs add up here (5 s per lost answer); no hang beyond that.
     EXPECT_LT(switchMs + refreshMs, 60000);
-    window->tabGames->setCurrentIndex(2);
+    tabGames(*window)->setCurrentIndex(2);
     EXPECT_EQ(rows(), 1);
 }
 
@@ -218,7 +219,7 @@ TEST_F(HostileListHostTest, TenThousandRecordsGiveTheFirst255)
     startAgainstHttp();
     EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join('|').toStdString();
 
-    window->tabGames->setCurrentIndex(1);
+    tabGames(*window)->setCurrentIndex(1);
     EXPECT_EQ(window->serverTable().ServerCount, 255);
     ASSERT_EQ(rows(), 255);
     EXPECT_EQ(cell(1, 0), QStringLiteral("001 First"));

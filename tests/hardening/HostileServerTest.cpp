@@ -13,6 +13,7 @@
 
 #include "HardeningSupport.h"
 #include "sample-host/ServerProfile.h"
+#include "support/Controls.h"
 #include "support/MainWindowFixture.h"
 
 namespace zorvek::test {
@@ -192,10 +193,10 @@ TEST_P(HostileServerTest, WindowRunsOtherRowsAreRightAndMemoryStaysBounded)
     serveGame(2, {first, hostile, third});
 
     start();
-    window->tabGames->setCurrentIndex(1);
+    tabGames(*window)->setCurrentIndex(1);
     ASSERT_TRUE(waitForReplies({1, 3}));
     // With the hostile row selected, its reply also fills the player list.
-    window->listServers->setCurrentItem(window->listServers->topLevelItem(1));
+    listServers(*window)->setCurrentItem(listServers(*window)->topLevelItem(1));
     ASSERT_EQ(window->selectedServer(), 2);
 
     ASSERT_TRUE(refreshRound(c));
@@ -222,15 +223,15 @@ TEST_P(HostileServerTest, WindowRunsOtherRowsAreRightAndMemoryStaysBounded)
     } else {
         EXPECT_EQ(cell(2, 2), QStringLiteral("---"));
     }
-    EXPECT_EQ(window->listPlayers->topLevelItemCount(), c.listedPlayers);
+    EXPECT_EQ(listPlayers(*window)->topLevelItemCount(), c.listedPlayers);
     if (c.listedPlayers > 0) {
         EXPECT_EQ(slot.Players[1].PlayerName, c.firstPlayer);
     }
     EXPECT_EQ(window->totalPlayers(), 5 + 3 + c.numPlayers);
     // The caption follows the total once per pass of the event loop.
     const QString caption = QStringLiteral("CoD4:MW (%1)").arg(5 + 3 + c.numPlayers);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->tabGames->tabText(1) == caption; }, 5000))
-        << window->tabGames->tabText(1).toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tabGames(*window)->tabText(1) == caption; }, 5000))
+        << tabGames(*window)->tabText(1).toStdString();
 
     EXPECT_LT(growth, kGrowthBound) << "resident memory grew by " << growth << " bytes over " << kRounds - 1
                                     << " more rounds";
@@ -272,7 +273,7 @@ TEST_F(HostileServerTest, ShortDatagramsBeforeTheReplyAreDroppedAndTheReplyCount
                             record("S2", "127.0.0.1", QByteArray::number(chatter.socket.localPort())) +
                             record("S3", "127.0.0.1", QByteArray::number(third->port())));
     start();
-    window->tabGames->setCurrentIndex(1);
+    tabGames(*window)->setCurrentIndex(1);
     ASSERT_TRUE(waitForReplies({1, 2, 3}));
     for (int round = 0; round < 3; ++round) {
         window->cmdResponse_Click();

@@ -1,6 +1,7 @@
 // The found-players window: its contents, and the choice made with keys and mouse buttons
 // while it runs modally.
 #include "search/frmPlayers.h"
+#include "support/Controls.h"
 
 #include <functional>
 
@@ -56,7 +57,7 @@ protected:
         return result;
     }
 
-    QTreeWidget* list() const { return window.listFoundedPlayers(); }
+    QTreeWidget* list() const { return test::control<QTreeWidget>(window, "listFoundedPlayers"); }
     QPoint rowCentre(int row) const { return list()->visualItemRect(list()->topLevelItem(row)).center(); }
 
     frmPlayers window;
@@ -66,7 +67,7 @@ TEST_F(FoundPlayersWindow, ListsOneRowPerHitWithCountAndHeader)
 {
     window.setHits(kHits);
 
-    EXPECT_EQ(window.lblFound()->text(), QString::fromUtf8("Nalezeno hráčů: 5"));
+    EXPECT_EQ(test::control<QLabel>(window, "lblFound")->text(), QString::fromUtf8("Nalezeno hráčů: 5"));
     EXPECT_EQ(list()->headerItem()->text(0), QString::fromUtf8("Seznam hráčů"));
     EXPECT_EQ(list()->columnCount(), 1);
     EXPECT_TRUE(list()->headerItem()->textAlignment(0) & Qt::AlignLeft);
@@ -82,7 +83,7 @@ TEST_F(FoundPlayersWindow, NamesAreShownDecodedFromWindows1250)
     window.setHits({{ToCp1250(QString::fromUtf8("Řehoř Žluťák")), 1}});
 
     EXPECT_EQ(list()->topLevelItem(0)->text(0), QString::fromUtf8("Řehoř Žluťák"));
-    EXPECT_EQ(window.lblFound()->text(), QString::fromUtf8("Nalezeno hráčů: 1"));
+    EXPECT_EQ(test::control<QLabel>(window, "lblFound")->text(), QString::fromUtf8("Nalezeno hráčů: 1"));
 }
 
 TEST_F(FoundPlayersWindow, HasTheFixedLayoutWithoutCaption)
@@ -96,10 +97,10 @@ TEST_F(FoundPlayersWindow, HasTheFixedLayoutWithoutCaption)
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->geometry(), QRect(10, 4, 223, 533));
     EXPECT_TRUE(frame->title().isEmpty());
-    EXPECT_EQ(window.lblFound()->parentWidget(), frame);
-    EXPECT_EQ(window.lblFound()->geometry(), QRect(16, 16, 185, 25));
-    EXPECT_TRUE(window.lblFound()->font().bold());
-    EXPECT_EQ(window.lblFound()->font().pointSizeF(), 9.0);
+    EXPECT_EQ(test::control<QLabel>(window, "lblFound")->parentWidget(), frame);
+    EXPECT_EQ(test::control<QLabel>(window, "lblFound")->geometry(), QRect(16, 16, 185, 25));
+    EXPECT_TRUE(test::control<QLabel>(window, "lblFound")->font().bold());
+    EXPECT_EQ(test::control<QLabel>(window, "lblFound")->font().pointSizeF(), 9.0);
     EXPECT_EQ(list()->geometry(), QRect(24, 48, 193, 473));
     EXPECT_EQ(list()->font().pointSizeF(), 8.25);
     EXPECT_NE(window.findChild<QLabel*>(QStringLiteral("imgLogo")), nullptr);
@@ -272,7 +273,7 @@ TEST_F(FoundPlayersWindow, EveryCloseEmptiesTheListAndTheNextUseStartsAfresh)
     window.setHits({{"Zed", 12}});
     EXPECT_EQ(window.ChosenServer(), 0);
     ASSERT_EQ(list()->topLevelItemCount(), 1);
-    EXPECT_EQ(window.lblFound()->text(), QString::fromUtf8("Nalezeno hráčů: 1"));
+    EXPECT_EQ(test::control<QLabel>(window, "lblFound")->text(), QString::fromUtf8("Nalezeno hráčů: 1"));
 
     runModal([&] { window.close(); });
     EXPECT_EQ(window.ChosenServer(), 0);

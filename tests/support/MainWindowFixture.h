@@ -15,6 +15,7 @@
 #include "app/frmMain.h"
 #include "sample-host/EmulatedGameServer.h"
 #include "sample-host/ListHost.h"
+#include "support/Controls.h"
 #include "support/MessageBoxRecorder.h"
 
 namespace zorvek::test {
@@ -99,7 +100,7 @@ protected:
 
     QString cell(int row, int column) const
     {
-        return window->listServers->topLevelItem(row - 1)->text(column);
+        return listServers(*window)->topLevelItem(row - 1)->text(column);
     }
 
     QTemporaryDir folder;

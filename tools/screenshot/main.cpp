@@ -44,10 +44,11 @@ int main(int argc, char** argv)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     };
     settle(300);
-    window.tabGames->setCurrentIndex(1);
+    window.findChild<QTabBar*>(QStringLiteral("tabGames"))->setCurrentIndex(1);
     settle(500);
-    if (window.listServers->topLevelItemCount() > 0) {
-        window.listServers->setCurrentItem(window.listServers->topLevelItem(0));
+    auto* listServers = window.findChild<QTreeWidget*>(QStringLiteral("listServers"));
+    if (listServers->topLevelItemCount() > 0) {
+        listServers->setCurrentItem(listServers->topLevelItem(0));
         window.SendQueryOne(1);
     }
     settle(500);
