@@ -1,24 +1,13 @@
 #pragma once
 
-// The Czech texts of the interface, in one place (UTF-8).
+// The Czech texts that the program writes at run time, in one place (UTF-8). The fixed texts
+// of a window (labels, column headers, the first caption of the refresh button) are part of
+// its layout, in its .ui file.
 namespace zorvek::texts {
 
 inline constexpr const char* kCaptionPrefix = "Zorvek by Halmund  (build: ";
-inline constexpr const char* kRefresh = "Obnovit";
 inline constexpr const char* kRefreshList = "Obnovit seznam";
 inline constexpr const char* kWaiting = "Waiting...";
-inline constexpr const char* kSearchLabel = "Hledat hráče:";
-inline constexpr const char* kAddressLabel = "IP:port:";
-
-inline constexpr const char* kColServerName = "Název místnosti";
-inline constexpr const char* kColMode = "Mód";
-inline constexpr const char* kColMap = "Mapa";
-inline constexpr const char* kColFriendlyFire = "FF";
-inline constexpr const char* kColKillCam = "Kam";
-inline constexpr const char* kColPlayers = "Hráči";
-inline constexpr const char* kColNick = "Přezdívka";
-inline constexpr const char* kColPing = "Ping";
-inline constexpr const char* kColScore = "Skóre";
 
 inline constexpr const char* kErrorTitle = "Chyba!";
 inline constexpr const char* kInfoTitle = "Info";
@@ -37,7 +26,6 @@ inline constexpr const char* kNotInstalledSuffix =
 inline constexpr const char* kNoPlayerFound = "Nenalezen žádný hráč...";
 inline constexpr const char* kTooManyPlayersPrefix = "Nalezeno příliš mnoho hráčů...(>";
 inline constexpr const char* kFoundCountPrefix = "Nalezeno hráčů: ";
-inline constexpr const char* kColFoundPlayers = "Seznam hráčů";
 
 // Info window.
 inline constexpr const char* kInfoWindowTitle = "Zorvek - info";
