@@ -3,5 +3,6 @@
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-httpserver-dev qt6-websockets-dev
     libqt6network6 libgl-dev libgtest-dev googletest)
 DEMO_PACKAGES=(xvfb xauth fonts-dejavu-core)
-TEST_PACKAGES=(wine wine64 g++-mingw-w64-x86-64-posix clang libclang-rt-14-dev clang-format)
+TEST_PACKAGES=(wine wine64 g++-mingw-w64-x86-64-posix clang libclang-rt-14-dev clang-format
+    xvfb xauth x11-utils)
 BENCH_PACKAGES=(qstat)

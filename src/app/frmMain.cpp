@@ -45,6 +45,7 @@
 #include "search/frmPlayers.h"
 #include "serverlist/HttpGet.h"
 #include "serverlist/ServerListParser.h"
+#include "widgets/ColumnFitter.h"
 #include "widgets/ColumnSizer.h"
 #include "widgets/Fonts.h"
 #include "widgets/ServerRowDelegate.h"
@@ -133,6 +134,8 @@ void frmMain::buildControls()
     ui->listServers->header()->setSectionsMovable(false);
     ui->listPlayers->header()->setSectionsMovable(false);
     m_serverColumns = std::make_unique<ColumnSizer>(ui->listServers);
+    new ColumnFitter(ui->listServers, [this] { m_serverColumns->apply(); });
+    new ColumnFitter(ui->listPlayers, [this] { ResizeColumnWidth(ui->listPlayers); });
     ui->listServers->installEventFilter(this);
     ui->listServers->viewport()->installEventFilter(this);
 
@@ -526,6 +529,9 @@ void frmMain::Form_Resize()
     m_frmInfo = new frmInfo(
         *poster, [this](const std::string& link) { joiner().OpenLink(link); }, this);
     m_frmInfo->exec();
+    // Back to this window, and typing goes into the search box, as when it first showed.
+    activateWindow();
+    ui->editSearch->setFocus();
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

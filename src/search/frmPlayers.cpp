@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTreeWidget>
+#include <QWindow>
 
 #include "common/TextCodec.h"
 #include "common/Texts.h"
@@ -46,6 +47,11 @@ void frmPlayers::setHits(const std::vector<FoundPlayer>& hits)
 
 void frmPlayers::showEvent(QShowEvent* event)
 {
+    // The window has no caption text. Qt gives a native window with an empty title the
+    // application's name instead ("zorvek" in the title bar), so the native window, about to
+    // be mapped, gets a blank title; the widget's own title stays empty.
+    if (QWindow* native = windowHandle(); native && native->title().isEmpty())
+        native->setTitle(QStringLiteral(" "));
     QDialog::showEvent(event);
     // Only now has the list its final size; the rows are laid out first so that a
     // vertical scroll bar is already taken off the width the last column stretches to.

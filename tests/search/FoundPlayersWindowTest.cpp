@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QProcess>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -84,6 +85,33 @@ TEST_F(FoundPlayersWindow, NamesAreShownDecodedFromWindows1250)
 
     EXPECT_EQ(list()->topLevelItem(0)->text(0), QString::fromUtf8("Řehoř Žluťák"));
     EXPECT_EQ(test::control<QLabel>(window, "lblFound")->text(), QString::fromUtf8("Nalezeno hráčů: 1"));
+}
+
+// The caption the window manager draws: what the X server holds as the window's name.
+QString x11WindowName(WId window)
+{
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"),
+                {QStringLiteral("-id"), QString::number(window), QStringLiteral("-notype"),
+                 QStringLiteral("_NET_WM_NAME"), QStringLiteral("WM_NAME")});
+    if (!xprop.waitForFinished(10000) || xprop.exitCode() != 0)
+        return QStringLiteral("<xprop failed: %1>").arg(QString::fromLocal8Bit(xprop.readAllStandardError()));
+    return QString::fromUtf8(xprop.readAllStandardOutput());
+}
+
+TEST_F(FoundPlayersWindow, ShowsNoCaptionTextUnderX11)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP()
+            << "needs the X11 platform; ctest runs this case again under xvfb-run with QT_QPA_PLATFORM=xcb";
+    window.setHits(kHits);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QString names = x11WindowName(window.winId());
+    EXPECT_EQ(names.toStdString(), "_NET_WM_NAME = \" \"\nWM_NAME = \" \"\n");
+    EXPECT_FALSE(names.contains(QCoreApplication::applicationName())) << names.toStdString();
+    EXPECT_TRUE(window.windowTitle().isEmpty());
+    window.hide();
 }
 
 TEST_F(FoundPlayersWindow, HasTheFixedLayoutWithoutCaption)
