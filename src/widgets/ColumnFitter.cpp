@@ -5,7 +5,8 @@
 
 namespace zorvek {
 
-ColumnFitter::ColumnFitter(QTreeWidget* list, std::function<void()> fit) : QObject(list), m_fit(std::move(fit))
+ColumnFitter::ColumnFitter(QTreeWidget* list, std::function<void()> fit)
+    : QObject(list), m_fit(std::move(fit))
 {
     list->viewport()->installEventFilter(this);
 }
