@@ -34,6 +34,7 @@
 #include "launch/BrowserPath.h"
 #include "launch/ProcessLauncher.h"
 #include "launch/ServerJoiner.h"
+#include "query/HostLookup.h"
 #include "query/HostNames.h"
 #include "query/Levelshot.h"
 #include "query/ServerSlotUpdate.h"
@@ -90,12 +91,14 @@ frmMain::frmMain(Options options, QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       ui(std::make_unique<Ui::frmMain>()), m_options(std::move(options)),
-      m_table(std::make_unique<ServerTable>()), m_resolver(std::make_unique<HostResolver>())
+      m_table(std::make_unique<ServerTable>())
 {
     buildControls();
     sockCOD = new StatusSockets(this);
     sockCOD->setObjectName(QStringLiteral("sockCOD"));
     connect(sockCOD, &StatusSockets::dataArrival, this, &frmMain::sockCOD_DataArrival);
+    m_hostLookup = new HostLookup(this);
+    connect(m_hostLookup, &HostLookup::lookedUp, this, &frmMain::hostLookedUp);
     Inet1 = new HttpGet(m_options.httpTimeoutMs, this);
     Inet1->setObjectName(QStringLiteral("Inet1"));
     m_launcher = m_options.launcher ? m_options.launcher
@@ -227,6 +230,8 @@ void frmMain::GetListServers(const QString& url, std::uint8_t game)
 void frmMain::tabGames_Click()
 {
     m_serverColumns->clear();
+    // The slots will hold the new game's servers: nothing of the old game is sent late.
+    m_waitingQueries.clear();
     ui->listPlayers->clear();
     ui->listServers->setEnabled(true);
 
@@ -266,7 +271,6 @@ void frmMain::cmdResponse_Click()
 
 void frmMain::SendQuery()
 {
-    m_resolver->forget();
     ServerTable& table = *m_table;
     for (int server = 1; server <= table.ServerCount; ++server) {
         ServerSlot& slot = table[server];
@@ -282,7 +286,6 @@ void frmMain::SendQueryOne(std::uint8_t Server)
 {
     if (Server < 1)
         return;
-    m_resolver->forget();
     ServerSlot& slot = (*m_table)[Server];
     queryOne(Server);
     // The row keeps what it shows until the reply comes.
@@ -292,14 +295,32 @@ void frmMain::SendQueryOne(std::uint8_t Server)
 void frmMain::queryOne(std::uint8_t Server)
 {
     ServerSlot& slot = (*m_table)[Server];
-    // A host that cannot be resolved or a port that is no port skips the send; the slot
-    // still takes the reset values. The port is checked first: a record without a usable
-    // port costs no name lookup.
+    // The query goes out at once to a known address; a name being looked up sends when its
+    // answer comes. A host that cannot be resolved or a port that is no port skips the send
+    // silently; the slot takes the reset values in any case. The port is checked first: a
+    // record without a usable port costs no name lookup.
+    m_waitingQueries.cancel(Server);
     if (const auto port = portNumber(slot.ServerPort)) {
-        if (const auto address = m_resolver->resolve(slot.ServerHost))
-            sockCOD->send(Server, *address, *port, m_StatusQuery);
+        const HostLookup::Result found = m_hostLookup->find(slot.ServerHost);
+        if (found.status == HostLookup::Status::Known)
+            sockCOD->send(Server, found.address, *port, m_StatusQuery);
+        else if (found.status == HostLookup::Status::Pending)
+            m_waitingQueries.add(Server, slot.ServerHost, *port);
     }
     ResetForQuery(slot);
+}
+
+void frmMain::hostLookedUp(const QByteArray& host)
+{
+    const std::string name = host.toStdString();
+    const HostLookup::Result found = m_hostLookup->find(name);
+    for (const WaitingQueries::Query& query : m_waitingQueries.take(name)) {
+        // Only a query that still waits sends: the slot must still hold this server.
+        if (query.slot > m_table->ServerCount || (*m_table)[query.slot].ServerHost != name)
+            continue;
+        if (found.status == HostLookup::Status::Known)
+            sockCOD->send(query.slot, found.address, query.port, m_StatusQuery);
+    }
 }
 
 void frmMain::sockCOD_DataArrival(int Index, const QByteArray& datagram)

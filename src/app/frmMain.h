@@ -10,6 +10,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "query/WaitingQueries.h"
 #include "serverlist/ServerTable.h"
 
 namespace Ui {
@@ -19,7 +20,7 @@ class frmMain;
 namespace zorvek {
 
 class ColumnSizer;
-class HostResolver;
+class HostLookup;
 class HttpGet;
 class ProcessLauncher;
 class RegistryBackend;
@@ -128,6 +129,8 @@ private:
     void loadInfo();
     // Steps shared by SendQuery and SendQueryOne: send the query, reset the values.
     void queryOne(std::uint8_t Server);
+    // A name lookup ended: the queries that waited for it go out.
+    void hostLookedUp(const QByteArray& host);
     // Writes the latest caption of sockCOD_DataArrival to its tab, unless it already reads so.
     void showTabCaption();
     void showMessage(int icon, const QString& title, const QString& text);
@@ -160,7 +163,8 @@ private:
     std::uint8_t m_InfoState = 99;
     bool m_resized = false;
 
-    std::unique_ptr<HostResolver> m_resolver;
+    HostLookup* m_hostLookup = nullptr;
+    WaitingQueries m_waitingQueries;
 };
 
 } // namespace zorvek

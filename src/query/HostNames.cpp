@@ -1,9 +1,5 @@
 #include "query/HostNames.h"
 
-#include <algorithm>
-
-#include <QHostInfo>
-#include <QList>
 #include <QString>
 
 namespace zorvek {
@@ -51,33 +47,6 @@ std::optional<QHostAddress> literalAddress(std::string_view host)
     if (host.empty() || !address.setAddress(latin1(host)))
         return std::nullopt;
     return address;
-}
-
-std::optional<QHostAddress> HostResolver::resolve(const std::string& host)
-{
-    if (host.empty())
-        return std::nullopt;
-    const auto known = m_known.find(host);
-    if (known != m_known.end())
-        return known->second;
-    std::optional<QHostAddress> result = literalAddress(host);
-    if (!result && isHostName(host)) {
-        const QList<QHostAddress> addresses = QHostInfo::fromName(latin1(host)).addresses();
-        const auto v4 = std::find_if(addresses.begin(), addresses.end(), [](const QHostAddress& a) {
-            return a.protocol() == QAbstractSocket::IPv4Protocol;
-        });
-        if (v4 != addresses.end())
-            result = *v4;
-        else if (!addresses.isEmpty())
-            result = addresses.first();
-    }
-    m_known[host] = result;
-    return result;
-}
-
-void HostResolver::forget()
-{
-    m_known.clear();
 }
 
 } // namespace zorvek
