@@ -1,10 +1,12 @@
 #include "launch/ServerJoiner.h"
 
 #include <exception>
+#include <optional>
 
 #include "common/GameTable.h"
 #include "launch/JoinCommand.h"
 #include "launch/ProcessLauncher.h"
+#include "launch/WebAddress.h"
 #include "registry/cRegistry.h"
 
 namespace zorvek {
@@ -49,9 +51,10 @@ JoinResult ServerJoiner::JoinServer(const JoinRequest& request)
 
 bool ServerJoiner::OpenLink(std::string_view link)
 {
-    if (m_browserPath.empty())
+    const std::optional<std::string> address = WebAddress(link);
+    if (!address || m_browserPath.empty())
         return false;
-    return m_launcher.startProgram(m_browserPath, {std::string(link)});
+    return m_launcher.startProgram(m_browserPath, {*address});
 }
 
 void ServerJoiner::selectInstallPath(std::string_view registryKey)

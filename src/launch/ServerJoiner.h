@@ -24,7 +24,7 @@ enum class JoinOutcome {
     ClientStarted,    // the game client was started
     ClientNotStarted, // installed, but the start failed (wine or folder missing); nothing to report
     LinkOpened,       // a link entry went to the browser
-    LinkNotOpened,    // a link entry, but no browser (or it did not start); nothing to report
+    LinkNotOpened,    // a link entry, but no web address, no browser or it did not start; nothing to report
     NotInstalled,     // the registry has no install path: show `message`
 };
 
@@ -49,8 +49,9 @@ public:
     // install folder, or gives NotInstalled with the message to show.
     JoinResult JoinServer(const JoinRequest& request);
 
-    // Starts the browser with `link` as its one argument (link entries, the info
-    // poster). False, and nothing started, when there is no browser.
+    // Starts the browser with the web address of `link` as its one argument (link
+    // entries, the info poster). False, and nothing started, when there is no browser or
+    // the link is not a web address (see WebAddress).
     bool OpenLink(std::string_view link);
 
 private:
