@@ -31,6 +31,7 @@
 #include "common/TextCodec.h"
 #include "common/Texts.h"
 #include "launch/BrowserPath.h"
+#include "launch/GameLocator.h"
 #include "launch/ProcessLauncher.h"
 #include "launch/ServerJoiner.h"
 #include "query/StatusReply.h"
@@ -561,7 +562,8 @@ cRegistry& frmMain::registry()
 ServerJoiner& frmMain::joiner()
 {
     if (!m_joiner)
-        m_joiner = std::make_unique<ServerJoiner>(registry(), *m_launcher, m_BrowserPath);
+        m_joiner = std::make_unique<ServerJoiner>(registry(), *m_launcher, m_BrowserPath,
+                                                  m_options.searchHome.value_or(SystemSearchHome()));
     return *m_joiner;
 }
 
