@@ -32,6 +32,7 @@
 #include "common/TextCodec.h"
 #include "common/Texts.h"
 #include "launch/BrowserPath.h"
+#include "launch/GameLocator.h"
 #include "launch/ProcessLauncher.h"
 #include "launch/ServerJoiner.h"
 #include "query/HostLookup.h"
@@ -432,7 +433,8 @@ cRegistry& frmMain::registry()
 ServerJoiner& frmMain::joiner()
 {
     if (!m_joiner)
-        m_joiner = std::make_unique<ServerJoiner>(registry(), *m_launcher, m_BrowserPath);
+        m_joiner = std::make_unique<ServerJoiner>(registry(), *m_launcher, m_BrowserPath,
+                                                  m_options.searchHome.value_or(SystemSearchHome()));
     return *m_joiner;
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <QByteArray>
@@ -53,6 +54,9 @@ public:
         // empty: the system's (a Wine prefix and wine on Linux).
         std::shared_ptr<RegistryBackend> registryBackend;
         std::shared_ptr<ProcessLauncher> launcher;
+        // The home folder whose Lutris, Bottles and Steam installations a join searches
+        // after the registry (empty: none); unset: the system's (SystemSearchHome).
+        std::optional<QString> searchHome;
     };
     // The build's list host, web address and version, and the executable's folder.
     static Options DefaultOptions();

@@ -7,18 +7,18 @@ namespace zorvek {
 namespace {
 
 // Registry keys and executable entries are as the games' installers write them;
-// the last entry has no leading backslash.
+// the last entry has no leading backslash. United Offensive has no Steam edition.
 constexpr std::array<GameInfo, kGameCount> kGames{{
     {"CoD:WaW", "/zorvek/zorvek_listservers_codwaw.txt", "000", "codwaw\\",
-     "SOFTWARE\\Activision\\Call of Duty WAW", "\\CoDWaWmp.exe"},
+     "SOFTWARE\\Activision\\Call of Duty WAW", "\\CoDWaWmp.exe", 10090},
     {"CoD4:MW", "/zorvek/zorvek_listservers_cod4.txt", "000", "cod4\\",
-     "SOFTWARE\\Activision\\Call of Duty 4", "\\iw3mp.exe"},
+     "SOFTWARE\\Activision\\Call of Duty 4", "\\iw3mp.exe", 7940},
     {"CoD:UO", "/zorvek/zorvek_listservers_coduo.txt", "00", "cod1-coduo\\",
-     "SOFTWARE\\Activision\\Call of Duty United Offensive", "\\CoDUOMP.exe"},
+     "SOFTWARE\\Activision\\Call of Duty United Offensive", "\\CoDUOMP.exe", 0},
     {"CoD1", "/zorvek/zorvek_listservers_cod.txt", "000", "cod1-coduo\\",
-     "SOFTWARE\\Activision\\Call of Duty", "\\CoDMP.exe"},
+     "SOFTWARE\\Activision\\Call of Duty", "\\CoDMP.exe", 2620},
     {"CoD2", "/zorvek/zorvek_listservers_cod2.txt", "000", "cod2\\", "SOFTWARE\\Activision\\Call of Duty 2",
-     "cod2mp_s.exe"},
+     "cod2mp_s.exe", 2630},
 }};
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 namespace zorvek {
@@ -14,6 +15,7 @@ struct GameInfo
     std::string_view LevelshotFolder; // subfolder of "levelshots", with its trailing "\"
     std::string_view RegistryKey;     // below HKEY_LOCAL_MACHINE, value "InstallPath"
     std::string_view ExecutableEntry; // appended to the install path
+    std::uint32_t SteamAppId;         // the Steam edition's app id; 0: not sold on Steam
 };
 
 inline constexpr int kGameCount = 5;

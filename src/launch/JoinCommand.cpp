@@ -1,6 +1,7 @@
 #include "launch/JoinCommand.h"
 
 #include "common/Texts.h"
+#include "launch/CommandLine.h"
 
 namespace zorvek {
 
@@ -31,6 +32,14 @@ std::string ConnectParameters(std::string_view host, std::string_view port)
     parameters += ':';
     parameters += port;
     return parameters;
+}
+
+std::vector<std::string> SteamLaunchArguments(std::uint32_t appId, std::string_view parameters)
+{
+    std::vector<std::string> arguments{"-applaunch", std::to_string(appId)};
+    for (std::string& word : SplitWindowsCommandLine(parameters))
+        arguments.push_back(std::move(word));
+    return arguments;
 }
 
 QString NotInstalledMessage(std::string_view gameCaption)

@@ -5,7 +5,17 @@
 #include <string_view>
 #include <vector>
 
+#include <QString>
+
 namespace zorvek {
+
+// The Wine prefix a Windows program runs in and the wine that runs it, on a system
+// without Windows. An empty prefix: the launcher's own; an empty wine: the one on PATH.
+struct WineRunner
+{
+    QString prefix;
+    QString wine;
+};
 
 // Starts the game client and the browser as independent processes and never waits
 // for them. All texts are the program's 8-bit texts (Windows-1250).
@@ -19,6 +29,11 @@ public:
     // False when nothing could be started; a started process is not watched.
     virtual bool shellExecute(std::string_view file, std::string_view parameters,
                               std::string_view directory) = 0;
+
+    // As shellExecute, run by `runner` instead of the launcher's own prefix and wine.
+    // Where Windows programs run natively there is no runner, and it is ignored.
+    virtual bool shellExecuteWith(const WineRunner& runner, std::string_view file,
+                                  std::string_view parameters, std::string_view directory) = 0;
 
     // Starts `program` itself with `arguments`, each reaching it as one argument.
     // No shell is involved. False when nothing could be started.

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "launch/GameLocator.h"
+
 namespace zorvek {
 
 class cRegistry;
@@ -22,10 +24,10 @@ struct JoinRequest
 
 enum class JoinOutcome {
     ClientStarted,    // the game client was started
-    ClientNotStarted, // installed, but the start failed (wine or folder missing); nothing to report
+    ClientNotStarted, // installed, but the start failed (wine, steam or folder missing); nothing to report
     LinkOpened,       // a link entry went to the browser
-    LinkNotOpened,    // a link entry, but no browser (or it did not start); nothing to report
-    NotInstalled,     // the registry has no install path: show `message`
+    LinkNotOpened,    // a link entry, but no web address, no browser or it did not start; nothing to report
+    NotInstalled,     // no place has the game installed: show `message`
 };
 
 struct JoinResult
@@ -35,29 +37,32 @@ struct JoinResult
 };
 
 // Joins a server: starts the installed game client connected to it, or opens a link
-// entry in the browser. Reads the install folder through the program's shared registry.
+// entry in the browser. Finds the installation through the program's shared registry
+// and, below the search home, the places of Lutris, Bottles and Steam (GameLocator).
 class ServerJoiner
 {
 public:
-    ServerJoiner(cRegistry& registry, ProcessLauncher& launcher, std::string browserPath = {});
+    ServerJoiner(cRegistry& registry, ProcessLauncher& launcher, std::string browserPath = {},
+                 QString searchHome = {});
 
     const std::string& BrowserPath() const { return m_browserPath; }
     void SetBrowserPath(std::string browserPath) { m_browserPath = std::move(browserPath); }
 
     // A link entry opens its link in the browser without touching the registry; a game
-    // server starts the client of game `gameIndex` with " +connect host:port" in its
-    // install folder, or gives NotInstalled with the message to show.
+    // server starts the client of game `gameIndex` with " +connect host:port" where the
+    // game is installed: in its install folder through the Wine prefix that names it, or
+    // through Steam; or it gives NotInstalled with the message to show.
     JoinResult JoinServer(const JoinRequest& request);
 
-    // Starts the browser with `link` as its one argument (link entries, the info
-    // poster). False, and nothing started, when there is no browser.
+    // Starts the browser with the web address of `link` as its one argument (link
+    // entries, the info poster). False, and nothing started, when there is no browser or
+    // the link is not a web address (see WebAddress).
     bool OpenLink(std::string_view link);
 
 private:
-    void selectInstallPath(std::string_view registryKey);
-    std::string readText();
+    bool startClient(const GameInstallation& installation, const GameInfo& game, std::string_view parameters);
 
-    cRegistry& m_registry;
+    GameLocator m_locator;
     ProcessLauncher& m_launcher;
     std::string m_browserPath;
 };

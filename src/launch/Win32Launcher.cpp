@@ -24,6 +24,12 @@ bool Win32Launcher::shellExecute(std::string_view file, std::string_view paramet
     return reinterpret_cast<std::intptr_t>(result) > 32;
 }
 
+bool Win32Launcher::shellExecuteWith(const WineRunner&, std::string_view file, std::string_view parameters,
+                                     std::string_view directory)
+{
+    return shellExecute(file, parameters, directory);
+}
+
 bool Win32Launcher::startProgram(std::string_view program, const std::vector<std::string>& arguments)
 {
     if (program.empty())

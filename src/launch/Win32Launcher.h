@@ -11,6 +11,9 @@ public:
     // ShellExecuteA with the "Open" operation, shown normally.
     bool shellExecute(std::string_view file, std::string_view parameters,
                       std::string_view directory) override;
+    // Windows runs the game natively: the runner is not used.
+    bool shellExecuteWith(const WineRunner& runner, std::string_view file, std::string_view parameters,
+                          std::string_view directory) override;
 
     // CreateProcessA of `program` in a normal window, with a command line that the
     // program splits back into exactly `arguments`.

@@ -30,16 +30,24 @@ WineLauncher::WineLauncher(QString winePrefix) : m_winePrefix(std::move(winePref
 bool WineLauncher::shellExecute(std::string_view file, std::string_view parameters,
                                 std::string_view directory)
 {
+    return shellExecuteWith({}, file, parameters, directory);
+}
+
+bool WineLauncher::shellExecuteWith(const WineRunner& runner, std::string_view file,
+                                    std::string_view parameters, std::string_view directory)
+{
     if (file.empty())
         return false;
-    const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
+    const QString prefix = runner.prefix.isEmpty() ? m_winePrefix : runner.prefix;
+    const QString wine =
+        runner.wine.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("wine")) : runner.wine;
     if (wine.isEmpty())
         return false;
 
     QProcess process;
     if (!directory.empty()) {
         // Windows refuses a working directory that does not exist; so do we.
-        const QString folder = MapWindowsPath(m_winePrefix, FromCp1250(directory));
+        const QString folder = MapWindowsPath(prefix, FromCp1250(directory));
         if (folder.isEmpty())
             return false;
         process.setWorkingDirectory(folder);
@@ -53,7 +61,7 @@ bool WineLauncher::shellExecute(std::string_view file, std::string_view paramete
         arguments.append(FromCp1250(argument));
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("WINEPREFIX"), m_winePrefix);
+    environment.insert(QStringLiteral("WINEPREFIX"), prefix);
     process.setProcessEnvironment(environment);
     process.setProgram(wine);
     process.setArguments(arguments);

@@ -21,6 +21,11 @@ public:
     bool shellExecute(std::string_view file, std::string_view parameters,
                       std::string_view directory) override;
 
+    // The same with the prefix and the wine of `runner` where it names them: the prefix
+    // is WINEPREFIX and maps `directory`.
+    bool shellExecuteWith(const WineRunner& runner, std::string_view file, std::string_view parameters,
+                          std::string_view directory) override;
+
     // Starts `program` (a path, or a name looked up on PATH) with `arguments`.
     bool startProgram(std::string_view program, const std::vector<std::string>& arguments) override;
 

@@ -20,6 +20,9 @@ std::string Utf16ToAnsi(std::u16string_view text);
 std::string FoldName(std::string_view name);
 bool NamesEqual(std::string_view a, std::string_view b);
 
+// The lines of a text without their line ends (LF, or CR LF as Windows writes them).
+std::vector<std::string_view> SplitLines(std::string_view text);
+
 // The key names of a key path: separated by "\", empty ones skipped.
 template <typename Char>
 std::vector<std::basic_string<Char>> SplitKeyPath(const std::basic_string<Char>& path)

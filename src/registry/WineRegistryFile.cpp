@@ -8,24 +8,6 @@ namespace zorvek {
 
 namespace {
 
-// Splits the text into lines without their line ends.
-std::vector<std::string_view> SplitLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
-}
-
 int HexDigit(char c)
 {
     if (c >= '0' && c <= '9')
@@ -245,7 +227,7 @@ bool ParseData(const std::vector<std::string_view>& lines, std::size_t& lineInde
 WineRegistryFile ParseWineRegistryFile(std::string_view text)
 {
     WineRegistryFile file;
-    const std::vector<std::string_view> lines = SplitLines(text);
+    const std::vector<std::string_view> lines = reg::SplitLines(text);
     WineRegistryKey* current = nullptr;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = lines[i];

@@ -1,10 +1,11 @@
 // Joining from the server list and its keys and clicks, with recording programs for
-// wine and xdg-open and a Wine prefix of the test's own.
+// wine and xdg-open, a Wine prefix and a home folder of the test's own.
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTreeWidget>
 
+#include "common/GameTable.h"
 #include "launch/WineLauncher.h"
 #include "registry/WineRegistryBackend.h"
 #include "sample-host/ServerProfile.h"
@@ -12,6 +13,7 @@
 #include "support/CountingLauncher.h"
 #include "support/MainWindowFixture.h"
 #include "support/RecordingPrograms.h"
+#include "support/TestGameHome.h"
 #include "support/TestWinePrefix.h"
 
 namespace zorvek::test {
@@ -19,6 +21,7 @@ namespace {
 
 using fixtures::CountingLauncher;
 using fixtures::RecordingPrograms;
+using fixtures::TestGameHome;
 using fixtures::TestWinePrefix;
 
 class JoinTest : public MainWindowFixture
@@ -44,6 +47,7 @@ protected:
         frmMain::Options o = MainWindowFixture::options();
         o.registryBackend = std::make_shared<WineRegistryBackend>(prefix.path().toStdString());
         o.launcher = launcher;
+        o.searchHome = gameHome.path();
         return o;
     }
 
@@ -77,6 +81,7 @@ protected:
 
     RecordingPrograms programs;
     TestWinePrefix prefix;
+    TestGameHome gameHome; // where a join looks after the prefix: empty unless a test fills it
     QString xdgOpen;
     QString installFolder;
     std::unique_ptr<WineLauncher> wineLauncher;
@@ -257,6 +262,29 @@ TEST_F(JoinTest, AGameWithoutInstallationGivesTheInfoMessage)
     EXPECT_EQ(box.title, QStringLiteral("Info"));
     EXPECT_EQ(box.icon, QMessageBox::Information);
     EXPECT_EQ(launcher->starts, 0);
+}
+
+TEST_F(JoinTest, AGameInALutrisPrefixStartsInThatPrefix)
+{
+    // CoD2 is not in the window's Wine prefix but in the prefix of a Lutris game.
+    EmulatedGameServer* server = addServer();
+    serveGame(5, {server});
+    ASSERT_TRUE(
+        gameHome.addLutrisGame(QString::fromLatin1(TestGameHome::kLutrisGames) + QStringLiteral("/cod2.yml"),
+                               QStringLiteral("Games/cod2"), {}));
+    ASSERT_TRUE(gameHome.install(QStringLiteral("Games/cod2"), Game(5), "C:\\Games\\CoD2"));
+    startOnCod4();
+    window->tabGames->setCurrentIndex(4);
+    ASSERT_TRUE(waitForReplies({1}));
+    select(1);
+    window->listServers_DblClick();
+
+    const auto records = programs.waitForRecords(QStringLiteral("wine"));
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].arguments, (QStringList{"C:\\Games\\CoD2\\cod2mp_s.exe", "+connect",
+                                                 QStringLiteral("127.0.0.1:%1").arg(server->port())}));
+    EXPECT_EQ(records[0].winePrefix, gameHome.filePath(QStringLiteral("Games/cod2")));
+    EXPECT_TRUE(boxes.shown().isEmpty());
 }
 
 } // namespace

@@ -305,6 +305,67 @@ TEST_F(JoinServerTest, PosterLinkOpensInTheBrowserAsItsOnlyArgument)
     EXPECT_EQ(records[0].arguments, QStringList{QStringLiteral("http://www.example.cz/info page")});
 }
 
+struct LinkCase
+{
+    const char* name;
+    const char* link;
+    const char* address; // what reaches the opener; null: nothing is started
+};
+
+class LinkTextTest : public JoinServerTest, public ::testing::WithParamInterface<LinkCase>
+{
+};
+
+TEST_P(LinkTextTest, OnlyWebAddressesReachTheOpenerAsOneArgument)
+{
+    const LinkCase& c = GetParam();
+    // A link entry of a list and the poster's link of the info file take the same road.
+    const JoinResult result = m_joiner.JoinServer(linkEntry(c.link));
+    const bool posterOpened = m_joiner.OpenLink(c.link);
+    EXPECT_TRUE(result.message.isEmpty());
+    if (!c.address) {
+        EXPECT_EQ(result.outcome, JoinOutcome::LinkNotOpened);
+        EXPECT_FALSE(posterOpened);
+        EXPECT_EQ(m_launcher.starts, 0);
+        return;
+    }
+    EXPECT_EQ(result.outcome, JoinOutcome::LinkOpened);
+    EXPECT_TRUE(posterOpened);
+    const std::vector<ProgramRecord> records = m_programs.waitForRecords(kXdgOpen, 2);
+    ASSERT_EQ(records.size(), 2u);
+    for (const ProgramRecord& record : records)
+        EXPECT_EQ(record.arguments, QStringList{QString::fromUtf8(c.address)});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, LinkTextTest,
+    testing::Values(
+        LinkCase{"HttpAsItStands", "http://www.klan.cz/turnaj?a=1&b=2", "http://www.klan.cz/turnaj?a=1&b=2"},
+        LinkCase{"HttpsAsItStands", "https://klan.cz/", "https://klan.cz/"},
+        LinkCase{"SchemeInCapitalsWrittenLower", "HTTP://WWW.KLAN.CZ/Forum", "http://WWW.KLAN.CZ/Forum"},
+        LinkCase{"MixedCaseHttps", "HtTpS://klan.cz", "https://klan.cz"},
+        LinkCase{"WwwGetsHttp", "www.klan.cz", "http://www.klan.cz"},
+        LinkCase{"WwwInCapitals", "WWW.Klan.cz/turnaj", "http://WWW.Klan.cz/turnaj"},
+        LinkCase{"BlanksAroundAreDropped", " \t http://klan.cz/ \r\n", "http://klan.cz/"},
+        LinkCase{"BlanksAroundWww", "  www.klan.cz  ", "http://www.klan.cz"},
+        LinkCase{"BlanksAndQuotesInsideStayOneArgument", "http://klan.cz/a b\"c' d",
+                 "http://klan.cz/a b\"c' d"},
+        LinkCase{"ShellTextInsideIsPlainText", "http://klan.cz/$(id)`id`;id|id",
+                 "http://klan.cz/$(id)`id`;id|id"},
+        LinkCase{"BareHostName", "klan.cz", nullptr}, LinkCase{"LocalFile", "file:///etc/passwd", nullptr},
+        LinkCase{"LocalFileInCapitals", "FILE:///etc/passwd", nullptr},
+        LinkCase{"SteamScheme", "steam://run/1", nullptr},
+        LinkCase{"Javascript", "javascript:alert(1)", nullptr},
+        LinkCase{"OtherWebLikeScheme", "ftp://klan.cz/", nullptr},
+        LinkCase{"SchemeLookalike", "httpx://klan.cz/", nullptr},
+        LinkCase{"SchemeWithoutSlashes", "http:klan.cz", nullptr},
+        LinkCase{"SchemeAlone", "http://", nullptr}, LinkCase{"WwwAlone", " www. ", nullptr},
+        LinkCase{"WwwWithoutDot", "wwwklan.cz", nullptr}, LinkCase{"ShortOption", "-h", nullptr},
+        LinkCase{"LongOption", "--help", nullptr}, LinkCase{"AbsolutePath", "/usr/bin/xterm", nullptr},
+        LinkCase{"RelativePath", "levelshots/cod4", nullptr}, LinkCase{"Empty", "", nullptr},
+        LinkCase{"OnlyBlanks", " \t ", nullptr}, LinkCase{"QuotedAddress", "\"http://klan.cz/\"", nullptr}),
+    [](const testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
+
 TEST(JoinServerWithoutWineTest, InstalledGameWithoutWineStartsNothingAndSaysNothing)
 {
     TestWinePrefix prefix;

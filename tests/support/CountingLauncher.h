@@ -20,6 +20,12 @@ public:
         ++starts;
         return m_real.shellExecute(file, parameters, directory);
     }
+    bool shellExecuteWith(const WineRunner& runner, std::string_view file, std::string_view parameters,
+                          std::string_view directory) override
+    {
+        ++starts;
+        return m_real.shellExecuteWith(runner, file, parameters, directory);
+    }
     bool startProgram(std::string_view program, const std::vector<std::string>& arguments) override
     {
         ++starts;

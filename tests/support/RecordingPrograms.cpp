@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 namespace zorvek::fixtures {
@@ -38,16 +39,23 @@ RecordingPrograms::~RecordingPrograms()
 
 QString RecordingPrograms::add(const QString& name)
 {
-    // The folder names go into single quotes of the script.
-    Q_ASSERT(!m_records.path().contains(u'\'') && !name.contains(u'\'') && !name.contains(u'/'));
+    Q_ASSERT(!name.contains(u'/'));
     const QString path = QDir(m_bin.path()).filePath(name);
+    return addAt(path, name) ? path : QString();
+}
+
+bool RecordingPrograms::addAt(const QString& path, const QString& recordName)
+{
+    // The folder names go into single quotes of the script.
+    Q_ASSERT(!m_records.path().contains(u'\'') && !recordName.contains(u'\'') && !recordName.contains(u'/'));
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
     QFile script(path);
     if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return {};
-    script.write(QString::fromLatin1(kScript).arg(m_records.path(), name).toUtf8());
+        return false;
+    script.write(QString::fromLatin1(kScript).arg(m_records.path(), recordName).toUtf8());
     script.close();
-    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    return path;
+    return script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 std::vector<ProgramRecord> RecordingPrograms::records(const QString& name) const

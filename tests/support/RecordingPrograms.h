@@ -18,7 +18,7 @@ struct ProgramRecord
 };
 
 // A temporary folder of recording programs put on PATH for the lifetime of the object:
-// each is a shell script standing in for a real program (wine, xdg-open) that writes
+// each is a shell script standing in for a real program (wine, steam, xdg-open) that writes
 // its arguments, working directory and WINEPREFIX to a record file of its own and
 // exits. PATH is restored on destruction.
 class RecordingPrograms
@@ -35,6 +35,10 @@ public:
 
     // Writes the recording program `name`; returns its absolute path.
     QString add(const QString& name);
+
+    // Writes a recording program at `path` (a wine of its own inside a scratch folder,
+    // folders made as needed) whose runs are recorded under `recordName`.
+    bool addAt(const QString& path, const QString& recordName);
 
     QString folder() const { return m_bin.path(); }
 

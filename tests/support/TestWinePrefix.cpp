@@ -30,9 +30,19 @@ bool WriteFile(const QString& path, const std::string& text)
 
 } // namespace
 
-TestWinePrefix::TestWinePrefix()
+TestWinePrefix::TestWinePrefix() : m_dir(std::make_unique<QTemporaryDir>()), m_path(m_dir->path())
 {
-    const QDir dir(m_dir.path());
+    layOut();
+}
+
+TestWinePrefix::TestWinePrefix(const QString& folder) : m_path(folder)
+{
+    layOut();
+}
+
+void TestWinePrefix::layOut() const
+{
+    const QDir dir(m_path);
     dir.mkpath(QStringLiteral("drive_c/windows/system32"));
     dir.mkpath(QStringLiteral("dosdevices"));
     QFile::link(QStringLiteral("../drive_c"), dir.filePath(QStringLiteral("dosdevices/c:")));
@@ -41,12 +51,12 @@ TestWinePrefix::TestWinePrefix()
 
 QString TestWinePrefix::driveC() const
 {
-    return QFileInfo(QDir(m_dir.path()).filePath(QStringLiteral("drive_c"))).canonicalFilePath();
+    return QFileInfo(QDir(m_path).filePath(QStringLiteral("drive_c"))).canonicalFilePath();
 }
 
 QString TestWinePrefix::makeFolder(const QString& belowDriveC) const
 {
-    const QDir driveC(QDir(m_dir.path()).filePath(QStringLiteral("drive_c")));
+    const QDir driveC(QDir(m_path).filePath(QStringLiteral("drive_c")));
     if (!driveC.mkpath(belowDriveC))
         return {};
     return QFileInfo(driveC.filePath(belowDriveC)).canonicalFilePath();
@@ -80,7 +90,7 @@ bool TestWinePrefix::writeRegistry() const
     }
     const std::string user = "WINE REGISTRY Version 2\n;; All keys relative to "
                              "REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000\n\n#arch=win64\n\n";
-    const QDir dir(m_dir.path());
+    const QDir dir(m_path);
     return WriteFile(dir.filePath(QStringLiteral("system.reg")), system) &&
            WriteFile(dir.filePath(QStringLiteral("user.reg")), user);
 }

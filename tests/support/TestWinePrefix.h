@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -14,9 +15,12 @@ namespace zorvek::fixtures {
 class TestWinePrefix
 {
 public:
+    // In a temporary folder of its own.
     TestWinePrefix();
+    // In `folder` (made as needed), which the test owns.
+    explicit TestWinePrefix(const QString& folder);
 
-    QString path() const { return m_dir.path(); }
+    QString path() const { return m_path; }
     // The physical Linux path of drive C, links resolved.
     QString driveC() const;
 
@@ -32,7 +36,10 @@ public:
     bool writeRegistry() const;
 
 private:
-    QTemporaryDir m_dir;
+    void layOut() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_path;
     std::map<std::string, std::map<std::string, std::optional<std::string>>> m_machine;
 };
 
