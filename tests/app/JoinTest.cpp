@@ -274,7 +274,7 @@ TEST_F(JoinTest, AGameInALutrisPrefixStartsInThatPrefix)
                                QStringLiteral("Games/cod2"), {}));
     ASSERT_TRUE(gameHome.install(QStringLiteral("Games/cod2"), Game(5), "C:\\Games\\CoD2"));
     startOnCod4();
-    window->tabGames->setCurrentIndex(4);
+    tabGames(*window)->setCurrentIndex(4);
     ASSERT_TRUE(waitForReplies({1}));
     select(1);
     window->listServers_DblClick();
