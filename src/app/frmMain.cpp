@@ -7,7 +7,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
@@ -28,6 +27,7 @@
 #include "app/frmInfo.h"
 #include "common/GameTable.h"
 #include "common/InfoFile.h"
+#include "common/PosterFile.h"
 #include "common/TextCodec.h"
 #include "common/Texts.h"
 #include "launch/BrowserPath.h"
@@ -154,6 +154,7 @@ frmMain::Options frmMain::DefaultOptions()
     options.listHost = QStringLiteral(ZORVEK_LIST_HOST);
     options.webAddress = QStringLiteral(ZORVEK_WEB_ADDRESS);
     options.programFolder = QCoreApplication::applicationDirPath();
+    options.environment = ProcessDataEnvironment();
     options.versionMajor = ZORVEK_VERSION_MAJOR;
     options.versionMinor = ZORVEK_VERSION_MINOR;
     options.versionPatch = ZORVEK_VERSION_PATCH;
@@ -175,10 +176,8 @@ frmMain::frmMain(Options options, QWidget* parent)
                                     : std::shared_ptr<ProcessLauncher>(MakeSystemProcessLauncher());
 }
 
-frmMain::~frmMain()
-{
-    DeletePoster(m_programFolder);
-}
+// The poster file goes with m_posterFile.
+frmMain::~frmMain() = default;
 
 void frmMain::buildControls()
 {
@@ -293,7 +292,8 @@ void frmMain::Form_Load()
                                  m_options.webAddress));
     m_DefaultLevelshot = imgLevelshot->pixmap();
     m_programFolder = m_options.programFolder;
-    m_HasLevelshotsFolder = QFileInfo::exists(QDir(m_programFolder).filePath(QStringLiteral("levelshots")));
+    m_levelshotsFolder = FindLevelshotsFolder(m_programFolder, m_options.environment);
+    m_HasLevelshotsFolder = !m_levelshotsFolder.isEmpty();
     m_BrowserPath = FindBrowserPath(registry());
 
     m_ListFetchStatus = 0;
@@ -510,7 +510,7 @@ void frmMain::ShowLevelshot(std::uint8_t Server)
     if (!m_HasLevelshotsFolder)
         return;
     const std::string& map = (*m_table)[Server].MapName;
-    m_LevelshotPath = QDir(m_programFolder).filePath(QStringLiteral("levelshots/")) +
+    m_LevelshotPath = m_levelshotsFolder + QLatin1Char('/') +
                       QString(m_LevelshotFolder).replace(QLatin1Char('\\'), QLatin1Char('/')) +
                       FromCp1250(map) + QStringLiteral(".jpg");
     // A map name is the server's text: it must not lead the lookup out of the game's folder.
@@ -647,8 +647,9 @@ void frmMain::loadInfo()
     m_InfoState = 0;
     const QByteArray text = Inet1->get(listHostUrl(kInfoPath), HttpGet::kTextLimit);
     m_ListTexts[0].assign(text.constData(), static_cast<std::size_t>(text.size()));
+    m_posterFile = std::make_unique<PosterFile>(m_levelshotsFolder, RunFolderBase(m_options.environment));
     std::optional<InfoPoster> poster =
-        LoadInfoPoster(m_ListTexts[0], m_programFolder,
+        LoadInfoPoster(m_ListTexts[0], *m_posterFile,
                        [this](const QString& url) { return Inet1->get(url, HttpGet::kPictureLimit); });
     if (poster)
         m_infoPoster = std::make_unique<InfoPoster>(std::move(*poster));
@@ -693,7 +694,8 @@ void frmMain::Form_Unload()
         m_frmInfo->close();
     if (m_frmPlayers)
         m_frmPlayers->close();
-    DeletePoster(m_programFolder);
+    if (m_posterFile)
+        m_posterFile->remove();
 }
 
 void frmMain::FindPlayer(const QString& Find)

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "common/DataFolders.h"
 #include "serverlist/ServerTable.h"
 
 class QLabel;
@@ -23,6 +24,7 @@ namespace zorvek {
 
 class ColumnSizer;
 class HttpGet;
+class PosterFile;
 class ProcessLauncher;
 class RegistryBackend;
 class ServerJoiner;
@@ -45,7 +47,10 @@ public:
     {
         QString listHost;      // host name or address, optionally ":port"
         QString webAddress;    // the maker's web address in the caption
-        QString programFolder; // where "levelshots" is looked for
+        QString programFolder; // the program's folder: the levelshots folders are found from it
+        // The desktop's data and runtime folders; empty texts: no user folder of levelshots,
+        // and the system's temporary folder for a private folder of the run.
+        DataEnvironment environment;
         int httpTimeoutMs = 10000;
         int versionMajor = 0;
         int versionMinor = 0;
@@ -55,7 +60,8 @@ public:
         std::shared_ptr<RegistryBackend> registryBackend;
         std::shared_ptr<ProcessLauncher> launcher;
     };
-    // The build's list host, web address and version, and the executable's folder.
+    // The build's list host, web address and version, the executable's folder and the
+    // process's environment.
     static Options DefaultOptions();
 
     explicit frmMain(Options options, QWidget* parent = nullptr);
@@ -152,6 +158,7 @@ private:
     QString m_LevelshotPath;
     QPixmap m_DefaultLevelshot;
     QString m_programFolder;
+    QString m_levelshotsFolder;
     bool m_HasLevelshotsFolder = false;
     std::int16_t m_TotalPlayers = 0;
     QString m_pendingCaption;
@@ -164,6 +171,7 @@ private:
     std::unique_ptr<frmPlayers> m_frmPlayers;
     std::unique_ptr<frmInfo> m_frmInfo;
     std::unique_ptr<InfoPoster> m_infoPoster;
+    std::unique_ptr<PosterFile> m_posterFile;
     std::uint8_t m_InfoState = 99;
     bool m_resized = false;
 
