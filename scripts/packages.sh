@@ -5,3 +5,4 @@ BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-httpserver-dev
 DEMO_PACKAGES=(xvfb xauth fonts-dejavu-core)
 TEST_PACKAGES=(wine wine64 g++-mingw-w64-x86-64-posix clang libclang-rt-14-dev clang-format)
 BENCH_PACKAGES=(qstat)
+ICON_PACKAGES=(librsvg2-bin)

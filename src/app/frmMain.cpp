@@ -24,6 +24,7 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
+#include "app/AppIcon.h"
 #include "app/frmInfo.h"
 #include "common/GameTable.h"
 #include "common/InfoFile.h"
@@ -186,6 +187,7 @@ void frmMain::buildControls()
     tahoma.setPointSizeF(8.25);
     setFont(tahoma);
     setFixedSize(kClientWidth, kClientHeight);
+    setWindowIcon(AppIcon());
 
     Label1 = new QLabel(u8(texts::kSearchLabel), this);
     Label1->setGeometry(16, 35, 97, 17);
@@ -713,8 +715,10 @@ void frmMain::FindPlayer(const QString& Find)
                     u8(texts::kTooManyPlayersPrefix) + QString::number(kMaxFoundPlayers) + QLatin1Char(')'));
         return;
     }
-    if (!m_frmPlayers)
+    if (!m_frmPlayers) {
         m_frmPlayers = std::make_unique<frmPlayers>();
+        m_frmPlayers->setWindowIcon(windowIcon());
+    }
     if (found.FoundCount == 0) {
         showMessage(QMessageBox::Information, u8(texts::kInfoTitle), u8(texts::kNoPlayerFound));
         return;
