@@ -16,6 +16,7 @@ export QT_QPA_PLATFORM=offscreen
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug
 cmake --build "$BUILD"
 ctest --test-dir "$BUILD" --output-on-failure -j2
+BUILD="$BUILD" scripts/test-package.sh
 
 echo "=== registry backend under Wine"
 ZORVEK_NATIVE_BUILD_DIR="$PWD/$BUILD" scripts/test-registry-windows.sh

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+#include "common/PosterFile.h"
 #include "common/TextCodec.h"
 #include "common/Texts.h"
 
@@ -28,7 +29,7 @@ int Pixels(double size)
 
 } // namespace
 
-std::optional<InfoPoster> LoadInfoPoster(std::string_view infoText, const QString& programFolder,
+std::optional<InfoPoster> LoadInfoPoster(std::string_view infoText, PosterFile& posterFile,
                                          const std::function<QByteArray(const QString& url)>& download)
 {
     std::optional<InfoFile> info = ParseInfoFile(infoText);
@@ -36,12 +37,12 @@ std::optional<InfoPoster> LoadInfoPoster(std::string_view infoText, const QStrin
         return std::nullopt;
 
     const QByteArray bytes = download ? download(FromCp1250(info->PosterUrl)) : QByteArray();
-    if (!WritePoster(bytes, programFolder))
+    if (!posterFile.write(bytes))
         return std::nullopt;
 
     QPixmap poster;
-    if (!poster.load(PosterPath(programFolder))) {
-        DeletePoster(programFolder);
+    if (!poster.load(posterFile.path())) {
+        posterFile.remove();
         return std::nullopt;
     }
     return InfoPoster{*std::move(info), poster};

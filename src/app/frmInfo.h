@@ -16,6 +16,8 @@ class QLabel;
 
 namespace zorvek {
 
+class PosterFile;
+
 // A genuine info file with its poster, loaded from the poster file: what the info window shows.
 struct InfoPoster
 {
@@ -27,7 +29,7 @@ struct InfoPoster
 // poster through `download` (the blocking GET), writes it to the poster file and loads it.
 // Nothing (no window to show) when the text is no info file or the poster cannot be
 // downloaded, written or loaded as a picture; no poster file is left behind then.
-std::optional<InfoPoster> LoadInfoPoster(std::string_view infoText, const QString& programFolder,
+std::optional<InfoPoster> LoadInfoPoster(std::string_view infoText, PosterFile& posterFile,
                                          const std::function<QByteArray(const QString& url)>& download);
 
 // The modal info window: the poster at its natural size, a click on it closes the window

@@ -8,7 +8,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
@@ -26,9 +25,11 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
+#include "app/AppIcon.h"
 #include "app/frmInfo.h"
 #include "common/GameTable.h"
 #include "common/InfoFile.h"
+#include "common/PosterFile.h"
 #include "common/TextCodec.h"
 #include "common/Texts.h"
 #include "launch/BrowserPath.h"
@@ -81,6 +82,7 @@ frmMain::Options frmMain::DefaultOptions()
     options.listHost = QStringLiteral(ZORVEK_LIST_HOST);
     options.webAddress = QStringLiteral(ZORVEK_WEB_ADDRESS);
     options.programFolder = QCoreApplication::applicationDirPath();
+    options.environment = ProcessDataEnvironment();
     options.versionMajor = ZORVEK_VERSION_MAJOR;
     options.versionMinor = ZORVEK_VERSION_MINOR;
     options.versionPatch = ZORVEK_VERSION_PATCH;
@@ -106,15 +108,14 @@ frmMain::frmMain(Options options, QWidget* parent)
                                     : std::shared_ptr<ProcessLauncher>(MakeSystemProcessLauncher());
 }
 
-frmMain::~frmMain()
-{
-    DeletePoster(m_programFolder);
-}
+// The poster file goes with m_posterFile.
+frmMain::~frmMain() = default;
 
 void frmMain::buildControls()
 {
     initWindowResources();
     ui->setupUi(this);
+    setWindowIcon(AppIcon());
     setFont(Tahoma(8.25));
     for (QWidget* control : std::initializer_list<QWidget*>{
              ui->Label1, ui->editSearch, ui->Label2, ui->editServerIP, ui->listServers, ui->listPlayers})
@@ -174,8 +175,8 @@ void frmMain::Form_Load()
                                  m_options.webAddress));
     m_DefaultLevelshot = ui->imgLevelshot->pixmap();
     m_programFolder = m_options.programFolder;
-    m_levelshotsFolder = QDir(m_programFolder).filePath(QStringLiteral("levelshots"));
-    m_HasLevelshotsFolder = QFileInfo::exists(m_levelshotsFolder);
+    m_levelshotsFolder = FindLevelshotsFolder(m_programFolder, m_options.environment);
+    m_HasLevelshotsFolder = !m_levelshotsFolder.isEmpty();
     m_BrowserPath = FindBrowserPath(registry());
 
     m_ListFetchStatus = 0;
@@ -520,8 +521,9 @@ void frmMain::loadInfo()
     m_InfoState = 0;
     const QByteArray text = Inet1->get(listHostUrl(kInfoPath), HttpGet::kTextLimit);
     m_ListTexts[0].assign(text.constData(), static_cast<std::size_t>(text.size()));
+    m_posterFile = std::make_unique<PosterFile>(m_levelshotsFolder, RunFolderBase(m_options.environment));
     std::optional<InfoPoster> poster =
-        LoadInfoPoster(m_ListTexts[0], m_programFolder,
+        LoadInfoPoster(m_ListTexts[0], *m_posterFile,
                        [this](const QString& url) { return Inet1->get(url, HttpGet::kPictureLimit); });
     if (poster)
         m_infoPoster = std::make_unique<InfoPoster>(std::move(*poster));
@@ -569,7 +571,8 @@ void frmMain::Form_Unload()
         m_frmInfo->close();
     if (m_frmPlayers)
         m_frmPlayers->close();
-    DeletePoster(m_programFolder);
+    if (m_posterFile)
+        m_posterFile->remove();
 }
 
 void frmMain::FindPlayer(const QString& Find)
@@ -587,8 +590,10 @@ void frmMain::FindPlayer(const QString& Find)
                     u8(texts::kTooManyPlayersPrefix) + QString::number(kMaxFoundPlayers) + QLatin1Char(')'));
         return;
     }
-    if (!m_frmPlayers)
+    if (!m_frmPlayers) {
         m_frmPlayers = new frmPlayers(this);
+        m_frmPlayers->setWindowIcon(windowIcon());
+    }
     if (found.FoundCount == 0) {
         showMessage(QMessageBox::Information, u8(texts::kInfoTitle), u8(texts::kNoPlayerFound));
         return;

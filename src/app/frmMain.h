@@ -11,6 +11,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "common/DataFolders.h"
 #include "query/WaitingQueries.h"
 #include "serverlist/ServerTable.h"
 
@@ -23,6 +24,7 @@ namespace zorvek {
 class ColumnSizer;
 class HostLookup;
 class HttpGet;
+class PosterFile;
 class ProcessLauncher;
 class RegistryBackend;
 class ServerJoiner;
@@ -45,7 +47,10 @@ public:
     {
         QString listHost;      // host name or address, optionally ":port"
         QString webAddress;    // the maker's web address in the caption
-        QString programFolder; // where "levelshots" is looked for
+        QString programFolder; // the program's folder: the levelshots folders are found from it
+        // The desktop's data and runtime folders; empty texts: no user folder of levelshots,
+        // and the system's temporary folder for a private folder of the run.
+        DataEnvironment environment;
         int httpTimeoutMs = 10000;
         int versionMajor = 0;
         int versionMinor = 0;
@@ -58,7 +63,8 @@ public:
         // after the registry (empty: none); unset: the system's (SystemSearchHome).
         std::optional<QString> searchHome;
     };
-    // The build's list host, web address and version, and the executable's folder.
+    // The build's list host, web address and version, the executable's folder and the
+    // process's environment.
     static Options DefaultOptions();
 
     explicit frmMain(Options options, QWidget* parent = nullptr);
@@ -164,6 +170,7 @@ private:
     frmPlayers* m_frmPlayers = nullptr;
     frmInfo* m_frmInfo = nullptr;
     std::unique_ptr<InfoPoster> m_infoPoster;
+    std::unique_ptr<PosterFile> m_posterFile;
     std::uint8_t m_InfoState = 99;
     bool m_resized = false;
 

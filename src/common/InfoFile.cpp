@@ -4,8 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include <QFile>
-
 namespace zorvek {
 
 namespace {
@@ -98,33 +96,6 @@ std::optional<InfoFile> ParseInfoFile(std::string_view text)
     info.InfoLink = fields[3];
     info.InfoToolTip = fields[4];
     return info;
-}
-
-QString PosterPath(const QString& programFolder)
-{
-    return programFolder + QStringLiteral("/levelshots/infoposter.jpg");
-}
-
-bool WritePoster(const QByteArray& bytes, const QString& programFolder)
-{
-    QFile file(PosterPath(programFolder));
-    if (!bytes.isEmpty() && file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        const bool written = file.write(bytes) == bytes.size();
-        file.close();
-        if (written && file.error() == QFileDevice::NoError)
-            return true;
-    }
-    // A poster that cannot be had leaves no file, not even one of an earlier run.
-    if (file.exists())
-        file.remove();
-    return false;
-}
-
-void DeletePoster(const QString& programFolder)
-{
-    QFile file(PosterPath(programFolder));
-    if (file.exists())
-        file.remove();
 }
 
 } // namespace zorvek

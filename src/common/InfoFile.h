@@ -5,9 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include <QByteArray>
-#include <QString>
-
 namespace zorvek {
 
 // What a genuine info file of the list host says about the poster of the info window.
@@ -28,16 +25,5 @@ inline constexpr std::string_view kInfoMarker = "$$$&&&***";
 // the last group wins. Nothing for a text without the marker, with a field that lacks
 // its ";" (a cut file, an extra line break) or with a height beyond 16 bits.
 std::optional<InfoFile> ParseInfoFile(std::string_view text);
-
-// The poster file beside the levelshots: <programFolder>/levelshots/infoposter.jpg.
-QString PosterPath(const QString& programFolder);
-
-// Writes the downloaded poster bytes unchanged to the poster file. False, with no poster
-// file left behind, when there are no bytes or the file cannot be written (for instance
-// when the levelshots folder is missing; it is never created).
-bool WritePoster(const QByteArray& bytes, const QString& programFolder);
-
-// Deletes the poster file if it exists.
-void DeletePoster(const QString& programFolder);
 
 } // namespace zorvek

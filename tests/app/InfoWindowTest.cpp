@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/PosterFile.h"
 #include "support/TestHttpServer.h"
 
 namespace zorvek {
@@ -61,6 +62,7 @@ protected:
     {
         ASSERT_TRUE(folder.isValid());
         ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("levelshots")));
+        ASSERT_TRUE(runBase.isValid());
     }
 
     // A download that hands out the given bytes and records the URLs asked for.
@@ -72,9 +74,14 @@ protected:
         };
     }
 
-    bool posterFileExists() const { return QFile::exists(PosterPath(folder.path())); }
+    QString levelshots() const { return folder.filePath(QStringLiteral("levelshots")); }
+    QString posterPath() const { return PosterFile::PathIn(levelshots()); }
+    bool posterFileExists() const { return QFile::exists(posterPath()); }
 
     QTemporaryDir folder;
+    // Where the poster would go if the levelshots folder could not be written.
+    QTemporaryDir runBase;
+    PosterFile posterFile{levelshots(), runBase.path()};
     QStringList requested;
 };
 
@@ -82,20 +89,20 @@ TEST_F(InfoStartUp, GenuineFileWithPosterGivesThePosterAndItsFile)
 {
     const QByteArray jpeg = Jpeg(400, 300);
 
-    const auto loaded = LoadInfoPoster(SixLineFile(), folder.path(), serving(jpeg));
+    const auto loaded = LoadInfoPoster(SixLineFile(), posterFile, serving(jpeg));
 
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(requested, QStringList{QStringLiteral("http://127.0.0.1:1/zorvek/poster.jpg")});
     EXPECT_EQ(loaded->poster.size(), QSize(400, 300));
     EXPECT_EQ(loaded->info.InfoLink, "http://zorvek.example.cz/akce?id=1");
-    QFile file(PosterPath(folder.path()));
+    QFile file(posterPath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), jpeg);
 }
 
 TEST_F(InfoStartUp, TextWithoutMarkerDownloadsNoPoster)
 {
-    const auto loaded = LoadInfoPoster("400;\r\n300;\r\nurl;\r\nlink;\r\ntip;\r\nend;\r\n", folder.path(),
+    const auto loaded = LoadInfoPoster("400;\r\n300;\r\nurl;\r\nlink;\r\ntip;\r\nend;\r\n", posterFile,
                                        serving(Jpeg(400, 300)));
 
     EXPECT_FALSE(loaded.has_value());
@@ -105,7 +112,7 @@ TEST_F(InfoStartUp, TextWithoutMarkerDownloadsNoPoster)
 
 TEST_F(InfoStartUp, FieldsWithoutTheirSemicolonGiveNothing)
 {
-    const auto loaded = LoadInfoPoster(SixLineFile() + "\r\n", folder.path(), serving(Jpeg(400, 300)));
+    const auto loaded = LoadInfoPoster(SixLineFile() + "\r\n", posterFile, serving(Jpeg(400, 300)));
 
     EXPECT_FALSE(loaded.has_value());
     EXPECT_TRUE(requested.isEmpty());
@@ -134,7 +141,7 @@ TEST_P(InfoPosterFailure, GivesNoWindowAndNoFile)
         ASSERT_TRUE(QDir(folder.path()).rmdir(QStringLiteral("levelshots")));
     }
 
-    const auto loaded = LoadInfoPoster(SixLineFile(), folder.path(), serving(GetParam().bytes));
+    const auto loaded = LoadInfoPoster(SixLineFile(), posterFile, serving(GetParam().bytes));
 
     EXPECT_FALSE(loaded.has_value());
     EXPECT_EQ(requested.size(), 1);
@@ -152,12 +159,12 @@ INSTANTIATE_TEST_SUITE_P(Poster, InfoPosterFailure,
 
 TEST_F(InfoStartUp, FailingPosterAlsoRemovesAnEarlierRunsFile)
 {
-    QFile stale(PosterPath(folder.path()));
+    QFile stale(posterPath());
     ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
     stale.write(Jpeg(10, 10));
     stale.close();
 
-    EXPECT_FALSE(LoadInfoPoster(SixLineFile(), folder.path(), serving(QByteArray())).has_value());
+    EXPECT_FALSE(LoadInfoPoster(SixLineFile(), posterFile, serving(QByteArray())).has_value());
 
     EXPECT_FALSE(posterFileExists());
 }
@@ -173,14 +180,14 @@ TEST_F(InfoStartUp, PosterComesOverHttpFromTheUrlOfTheFile)
 
     const auto missing = LoadInfoPoster(
         SixLineFile("320", "200", server.url(QStringLiteral("/zorvek/missing.jpg")).toStdString()),
-        folder.path(), get);
+        posterFile, get);
     EXPECT_FALSE(missing.has_value());
     EXPECT_EQ(server.requestCount(QStringLiteral("/zorvek/missing.jpg")), 1);
     EXPECT_FALSE(posterFileExists());
 
     const auto loaded = LoadInfoPoster(
-        SixLineFile("320", "200", server.url(QStringLiteral("/zorvek/poster.jpg")).toStdString()),
-        folder.path(), get);
+        SixLineFile("320", "200", server.url(QStringLiteral("/zorvek/poster.jpg")).toStdString()), posterFile,
+        get);
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(loaded->poster.size(), QSize(320, 200));
     EXPECT_TRUE(posterFileExists());

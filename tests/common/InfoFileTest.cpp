@@ -1,9 +1,5 @@
-// Reading the info file of the list host, and the poster file beside the levelshots.
+// Reading the info file of the list host (the poster file: tests/install).
 #include "common/InfoFile.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -98,76 +94,6 @@ INSTANTIATE_TEST_SUITE_P(
                  false},
         InfoCase{"IncompleteSecondGroupIsIgnored", Group("400", "300") + "500;\r\n", false}),
     [](const ::testing::TestParamInfo<InfoCase>& info) { return std::string(info.param.label); });
-
-class PosterFile : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(folder.isValid());
-        ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("levelshots")));
-    }
-
-    QString posterPath() const { return folder.path() + QStringLiteral("/levelshots/infoposter.jpg"); }
-
-    QByteArray posterBytes() const
-    {
-        QFile file(posterPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    QTemporaryDir folder;
-};
-
-TEST_F(PosterFile, LivesBesideTheLevelshots)
-{
-    EXPECT_EQ(PosterPath(folder.path()), posterPath());
-}
-
-TEST_F(PosterFile, HoldsTheDownloadedBytesUnchanged)
-{
-    const QByteArray bytes("\xFF\xD8\xFF\xE0\0\x10JFIF\0\r\n\x1A rest", 20);
-
-    ASSERT_TRUE(WritePoster(bytes, folder.path()));
-
-    EXPECT_EQ(posterBytes(), bytes);
-}
-
-TEST_F(PosterFile, ReplacesALongerEarlierPoster)
-{
-    ASSERT_TRUE(WritePoster(QByteArray(1000, 'a'), folder.path()));
-    ASSERT_TRUE(WritePoster("short", folder.path()));
-
-    EXPECT_EQ(posterBytes(), QByteArray("short"));
-}
-
-TEST_F(PosterFile, NothingDownloadedLeavesNoFile)
-{
-    ASSERT_TRUE(WritePoster("earlier", folder.path()));
-
-    EXPECT_FALSE(WritePoster(QByteArray(), folder.path()));
-
-    EXPECT_FALSE(QFile::exists(posterPath()));
-}
-
-TEST_F(PosterFile, MissingLevelshotsFolderIsNotCreated)
-{
-    ASSERT_TRUE(QDir(folder.path()).rmdir(QStringLiteral("levelshots")));
-
-    EXPECT_FALSE(WritePoster("poster", folder.path()));
-
-    EXPECT_FALSE(QDir(folder.path() + QStringLiteral("/levelshots")).exists());
-}
-
-TEST_F(PosterFile, DeleteRemovesItAndToleratesItsAbsence)
-{
-    ASSERT_TRUE(WritePoster("poster", folder.path()));
-
-    DeletePoster(folder.path());
-    EXPECT_FALSE(QFile::exists(posterPath()));
-    DeletePoster(folder.path());
-    EXPECT_TRUE(QDir(folder.path() + QStringLiteral("/levelshots")).exists());
-}
 
 } // namespace
 } // namespace zorvek

@@ -21,6 +21,7 @@
 #include "HardeningSupport.h"
 #include "common/GameTable.h"
 #include "common/InfoFile.h"
+#include "common/PosterFile.h"
 #include "serverlist/HttpGet.h"
 #include "serverlist/ServerListParser.h"
 #include "support/Controls.h"
@@ -336,7 +337,7 @@ TEST_P(InfoPosterTest, OnlyAPosterWithinTheCapIsShown)
         EXPECT_EQ(dialogs.titles(), QStringList{QStringLiteral("Zorvek - info")});
     else
         EXPECT_TRUE(dialogs.titles().isEmpty()) << dialogs.titles().join('|').toStdString();
-    EXPECT_EQ(QFile::exists(PosterPath(folder.path())), c.shown);
+    EXPECT_EQ(QFile::exists(PosterFile::PathIn(folder.filePath(QStringLiteral("levelshots")))), c.shown);
     EXPECT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join('|').toStdString();
     EXPECT_LT(elapsed, 6000);
 }
