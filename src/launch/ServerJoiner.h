@@ -54,8 +54,7 @@ public:
     bool OpenLink(std::string_view link);
 
 private:
-    void selectInstallPath(std::string_view registryKey);
-    std::string readText();
+    std::string readInstallPath(std::string_view registryKey);
 
     cRegistry& m_registry;
     ProcessLauncher& m_launcher;
