@@ -6,8 +6,9 @@
 #include <sstream>
 #include <vector>
 
+#include "common/Cp1250.h"
 #include "registry/MemoryRegistryBackend.h"
-#include "registry/RegistryText.h"
+#include "registry/RegistryNames.h"
 #include "registry/WineRegistryFile.h"
 
 #ifndef _WIN32
@@ -59,7 +60,7 @@ std::vector<std::uint8_t> AnsiData(std::uint32_t type, const std::vector<std::ui
     std::u16string wide;
     for (std::size_t i = 0; i + 1 < data.size(); i += 2)
         wide.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
-    const std::string text = Utf16ToAnsi(wide);
+    const std::string text = Utf16ToCp1250(wide);
     return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
@@ -108,7 +109,7 @@ void WineRegistryBackend::load()
             for (const auto& part : key.path) {
                 if (!path.empty())
                     path += '\\';
-                path += Utf16ToAnsi(part);
+                path += Utf16ToCp1250(part);
             }
             RegistryHandle handle = 0;
             if (m_tree->createKey(RootHandle(root), path, 0, kKeyAllSpecific, handle, nullptr) !=
@@ -116,7 +117,7 @@ void WineRegistryBackend::load()
                 continue;
             for (const auto& value : key.values) {
                 const std::vector<std::uint8_t> data = AnsiData(value.type, value.data);
-                m_tree->setValue(handle, Utf16ToAnsi(value.name), value.type, data.data(),
+                m_tree->setValue(handle, Utf16ToCp1250(value.name), value.type, data.data(),
                                  static_cast<std::uint32_t>(data.size()));
             }
             m_tree->closeKey(handle);
