@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "query/StatusReply.h"
+#include "common/NumberText.h"
 
 namespace {
 

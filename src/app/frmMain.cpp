@@ -28,6 +28,7 @@
 #include "app/frmInfo.h"
 #include "common/GameTable.h"
 #include "common/InfoFile.h"
+#include "common/NumberText.h"
 #include "common/TextCodec.h"
 #include "common/Texts.h"
 #include "launch/BrowserPath.h"
