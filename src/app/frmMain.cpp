@@ -532,10 +532,10 @@ void frmMain::GetPlayersList(std::uint8_t Server, bool ShowP)
     if (ShowP) {
         for (int k = 1; k <= std::min(pairs, kMaxPlayers); ++k) {
             const PlayerSlot& player = slot.Players[static_cast<std::size_t>(k)];
-            auto* row =
-                new QTreeWidgetItem(listPlayers, {FromCp1250(player.PlayerName),
-                                                  QString::fromStdString(FormatNumber(player.PlayerPing)),
-                                                  FromCp1250(player.PlayerScore)});
+            auto* row = new QTreeWidgetItem(listPlayers,
+                                            {FromCp1250(player.PlayerName),
+                                             QString::fromStdString(ShortestDecimalText(player.PlayerPing)),
+                                             FromCp1250(player.PlayerScore)});
             row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
             row->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
         }

@@ -74,7 +74,7 @@ double ReadNumber(std::string_view text)
     return negative ? -value : value;
 }
 
-std::string FormatNumber(double value)
+std::string ShortestDecimalText(double value)
 {
     if (value == 0)
         return "0"; // also for -0

@@ -15,7 +15,7 @@ namespace zorvek {
 // they need.
 double ReadNumber(std::string_view text);
 
-// A number written in its shortest decimal form ("007" read gives "7", -3 gives "-3").
-std::string FormatNumber(double value);
+// The text of a number: its shortest decimal form ("007" read gives "7", -3 gives "-3").
+std::string ShortestDecimalText(double value);
 
 } // namespace zorvek

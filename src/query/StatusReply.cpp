@@ -46,11 +46,11 @@ void readPlayerLine(std::string_view text, std::size_t open, std::size_t close, 
     const std::size_t lineStart = text.rfind('\n', open); // text begins with an LF
     const std::size_t space = text.find(' ', lineStart + 1);
     if (space == npos || space >= close) {
-        player.PlayerScore = FormatNumber(ReadNumber(text.substr(lineStart, open - lineStart)));
+        player.PlayerScore = ShortestDecimalText(ReadNumber(text.substr(lineStart, open - lineStart)));
         player.PlayerPing = 0;
         return;
     }
-    player.PlayerScore = FormatNumber(ReadNumber(text.substr(lineStart, space - lineStart)));
+    player.PlayerScore = ShortestDecimalText(ReadNumber(text.substr(lineStart, space - lineStart)));
     player.PlayerPing = ReadNumber(text.substr(space, close - space));
 }
 

@@ -55,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"ManyDigits", std::string(400, '0') + "42", 42}),
     rowName<ReadCase>);
 
-// --- FormatNumber -------------------------------------------------------------------------
+// --- ShortestDecimalText ------------------------------------------------------------------
 
 struct FormatCase
 {
@@ -64,16 +64,16 @@ struct FormatCase
     const char* expected;
 };
 
-class FormatNumberTest : public testing::TestWithParam<FormatCase>
+class ShortestDecimalTextTest : public testing::TestWithParam<FormatCase>
 {
 };
 
-TEST_P(FormatNumberTest, WritesTheShortestForm)
+TEST_P(ShortestDecimalTextTest, WritesTheShortestForm)
 {
-    EXPECT_EQ(FormatNumber(GetParam().value), GetParam().expected);
+    EXPECT_EQ(ShortestDecimalText(GetParam().value), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, FormatNumberTest,
+INSTANTIATE_TEST_SUITE_P(Values, ShortestDecimalTextTest,
                          testing::Values(FormatCase{"Whole", 7, "7"}, FormatCase{"Negative", -3, "-3"},
                                          FormatCase{"Zero", 0, "0"}, FormatCase{"NegativeZero", -0.0, "0"},
                                          FormatCase{"Fraction", 12.5, "12.5"},
