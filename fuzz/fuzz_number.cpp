@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "query/StatusReply.h"
+#include "common/NumberText.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ void checkAnyText(std::string_view text)
 {
     const double value = ReadNumber(text);
     FUZZ_CHECK(std::isfinite(value));
-    const std::string written = FormatNumber(value);
+    const std::string written = ShortestDecimalText(value);
     FUZZ_CHECK(!written.empty() && written.find_first_of(" \t\n") == std::string::npos);
     FUZZ_CHECK(ReadNumber(written) == value);
     // A text without a digit holds no number.
@@ -35,7 +35,7 @@ void checkRoundTrip(const std::uint8_t* data, std::size_t size)
     std::memcpy(&value, data, sizeof value);
     if (!std::isfinite(value))
         return;
-    const std::string written = FormatNumber(value);
+    const std::string written = ShortestDecimalText(value);
     FUZZ_CHECK(ReadNumber(written) == value);
     FUZZ_CHECK(written.size() < 400);
     // Blanks between the characters change nothing.

@@ -40,7 +40,7 @@ void checkAnyText(std::string_view text, std::string_view fmt, ServerTable& tabl
     std::size_t at = 0;
     for (int n = 1; n <= table.ServerCount; ++n) {
         const ServerSlot& slot = table[n];
-        const std::string prefix = NumberFormat(n, fmt) + " ";
+        const std::string prefix = PadToDigitPattern(n, fmt) + " ";
         FUZZ_CHECK(slot.ServerName.compare(0, prefix.size(), prefix) == 0);
         const std::string_view name = std::string_view(slot.ServerName).substr(prefix.size());
         if (n > 1 && text.compare(at, 2, "\r\n") == 0)
@@ -100,7 +100,7 @@ void checkWellFormed(FuzzedDataProvider& input, std::string_view fmt, ServerTabl
     for (std::size_t i = 0; i < expected; ++i) {
         const ServerSlot& slot = table[static_cast<int>(i) + 1];
         const Record& r = records[i];
-        FUZZ_CHECK(slot.ServerName == NumberFormat(static_cast<int>(i) + 1, fmt) + " " + r.name);
+        FUZZ_CHECK(slot.ServerName == PadToDigitPattern(static_cast<int>(i) + 1, fmt) + " " + r.name);
         FUZZ_CHECK(slot.ServerHost == r.host);
         FUZZ_CHECK(slot.ServerPort == r.port);
         FUZZ_CHECK(slot.ServerLink == r.link);

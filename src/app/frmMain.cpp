@@ -30,6 +30,7 @@
 #include "common/GameTable.h"
 #include "common/InfoFile.h"
 #include "common/PosterFile.h"
+#include "common/NumberText.h"
 #include "common/TextCodec.h"
 #include "common/Texts.h"
 #include "launch/BrowserPath.h"
@@ -406,7 +407,7 @@ void frmMain::GetPlayersList(std::uint8_t Server, bool ShowP)
             const PlayerSlot& player = slot.Players[static_cast<std::size_t>(k)];
             auto* row =
                 new QTreeWidgetItem(ui->listPlayers, {FromCp1250(player.PlayerName),
-                                                      QString::fromStdString(FormatNumber(player.PlayerPing)),
+                                                      QString::fromStdString(ShortestDecimalText(player.PlayerPing)),
                                                       FromCp1250(player.PlayerScore)});
             row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
             row->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);

@@ -6,7 +6,8 @@
 #include <QStandardPaths>
 
 #include "common/TextCodec.h"
-#include "registry/cRegistry.h"
+#include "registry/ReadRegistryText.h"
+#include "registry/RegistryBackend.h"
 
 namespace zorvek {
 
@@ -27,17 +28,8 @@ std::string BrowserPathFromCommand(std::string_view command)
 
 std::string ReadBrowserCommand(cRegistry& registry)
 {
-    registry.SetClassKey(reg::kHkeyClassesRoot);
-    registry.SetSectionKey("HTTP\\shell\\open\\command");
-    registry.SetValueKey("");
-    registry.SetValueType(static_cast<std::int32_t>(reg::kRegSz));
-    try {
-        const RegistryValue value = registry.Value();
-        const std::string* text = std::get_if<std::string>(&value);
-        return text ? *text : std::string();
-    } catch (const std::exception&) {
-        return {}; // no browser: the program goes on without one
-    }
+    // No command reads as empty text: the program goes on without a browser.
+    return ReadRegistryText(registry, reg::kHkeyClassesRoot, "HTTP\\shell\\open\\command", "");
 }
 
 std::string FindBrowserPath([[maybe_unused]] cRegistry& registry)

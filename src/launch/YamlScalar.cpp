@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "registry/RegistryText.h"
+#include "registry/RegistryNames.h"
 
 namespace zorvek {
 

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <cstddef>
+
+#include "common/NumberText.h"
 
 namespace zorvek {
 
@@ -37,16 +38,6 @@ ReplyParts splitReply(std::string_view reply)
     return parts;
 }
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n';
-}
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 // Reads the number of one player line: the score from the line start to the first
 // space, the ping from that space to the closing quote. A line without a space
 // before its closing quote has only a score, read up to the opening quote.
@@ -55,11 +46,11 @@ void readPlayerLine(std::string_view text, std::size_t open, std::size_t close, 
     const std::size_t lineStart = text.rfind('\n', open); // text begins with an LF
     const std::size_t space = text.find(' ', lineStart + 1);
     if (space == npos || space >= close) {
-        player.PlayerScore = FormatNumber(ReadNumber(text.substr(lineStart, open - lineStart)));
+        player.PlayerScore = ShortestDecimalText(ReadNumber(text.substr(lineStart, open - lineStart)));
         player.PlayerPing = 0;
         return;
     }
-    player.PlayerScore = FormatNumber(ReadNumber(text.substr(lineStart, space - lineStart)));
+    player.PlayerScore = ShortestDecimalText(ReadNumber(text.substr(lineStart, space - lineStart)));
     player.PlayerPing = ReadNumber(text.substr(space, close - space));
 }
 
@@ -142,74 +133,6 @@ std::string RemoveTags(std::string_view text)
             result += text[i];
     }
     return result;
-}
-
-double ReadNumber(std::string_view text)
-{
-    std::string number; // what was read, without blanks, in the form from_chars takes
-    std::size_t i = 0;
-    const auto skipBlanks = [&] {
-        while (i < text.size() && isBlank(text[i]))
-            ++i;
-    };
-    const auto takeDigits = [&] {
-        int taken = 0;
-        for (skipBlanks(); i < text.size() && isDigit(text[i]); skipBlanks()) {
-            number += text[i++];
-            ++taken;
-        }
-        return taken;
-    };
-
-    skipBlanks();
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    int digits = takeDigits();
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        number += '.';
-        digits += takeDigits();
-    }
-    if (digits == 0)
-        return 0;
-
-    // An exponent counts only with at least one digit; "1e" and "1e+" read as 1.
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        const std::size_t mantissaLength = number.size();
-        ++i;
-        number += 'e';
-        skipBlanks();
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            number += text[i++];
-        if (takeDigits() == 0)
-            number.resize(mantissaLength);
-    }
-
-    double value = 0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error != std::errc() || end != number.data() + number.size())
-        return 0; // beyond the range of a double, either way
-    return negative ? -value : value;
-}
-
-std::string FormatNumber(double value)
-{
-    if (value == 0)
-        return "0"; // also for -0
-    // Plain digits for every everyday number; the exponent form only for very large
-    // or very small ones, where digits would run to hundreds of characters.
-    char buffer[64];
-    const double magnitude = std::fabs(value);
-    const auto [end, error] =
-        magnitude >= 1e-5 && magnitude < 1e15
-            ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed)
-            : std::to_chars(buffer, buffer + sizeof buffer, value);
-    if (error != std::errc())
-        return "0";
-    return std::string(buffer, end);
 }
 
 std::uint8_t ReadMaxClients(std::string_view value)

@@ -29,13 +29,6 @@ int ParsePlayers(std::string_view reply, std::array<PlayerSlot, kMaxPlayers + 1>
 // The text without colour codes: "^" is dropped with the one character after it.
 std::string RemoveTags(std::string_view text);
 
-// Lenient number reading: blanks skipped anywhere, optional sign, digits, decimal
-// point, exponent; stops at the first other character; no digits gives 0.
-double ReadNumber(std::string_view text);
-
-// A number written in its shortest decimal form ("007" read gives "7", -3 gives "-3").
-std::string FormatNumber(double value);
-
 // sv_maxclients as a whole decimal number 0..255; anything else gives 0.
 std::uint8_t ReadMaxClients(std::string_view value);
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "registry/RegistryText.h"
+#include "registry/RegistryNames.h"
 
 namespace zorvek {
 
@@ -97,7 +97,7 @@ long MemoryRegistryBackend::resolve(RegistryHandle key, View& view) const
         view.access = kKeyAllSpecific;
         return kErrorSuccess;
     }
-    if (key >= RootHandle(static_cast<std::int32_t>(0x80000000u)) && key <= RootHandle(kHkeyCurrentConfig)) {
+    if (IsRootHandle(key)) {
         const auto root = m_roots.find(static_cast<std::int32_t>(key));
         if (root == m_roots.end())
             return kErrorInvalidHandle;
@@ -269,7 +269,7 @@ long MemoryRegistryBackend::createKey(RegistryHandle key, const std::string& sub
 
 long MemoryRegistryBackend::closeKey(RegistryHandle key)
 {
-    if (key >= RootHandle(static_cast<std::int32_t>(0x80000000u)) && key <= RootHandle(kHkeyCurrentConfig))
+    if (IsRootHandle(key))
         return kErrorSuccess;
     return m_handles.erase(key) == 1 ? kErrorSuccess : kErrorInvalidHandle;
 }

@@ -23,6 +23,12 @@ constexpr RegistryHandle RootHandle(std::int32_t rootKey)
     return static_cast<RegistryHandle>(rootKey);
 }
 
+// Whether a handle is one of the predefined root keys, HKEY_CLASSES_ROOT to HKEY_CURRENT_CONFIG.
+constexpr bool IsRootHandle(RegistryHandle handle)
+{
+    return handle >= RootHandle(kHkeyClassesRoot) && handle <= RootHandle(kHkeyCurrentConfig);
+}
+
 // Value types.
 inline constexpr std::uint32_t kRegNone = 0;
 inline constexpr std::uint32_t kRegSz = 1;

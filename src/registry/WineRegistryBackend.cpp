@@ -6,8 +6,10 @@
 #include <sstream>
 #include <vector>
 
+#include "common/Cp1250.h"
+#include "registry/KeyHandle.h"
 #include "registry/MemoryRegistryBackend.h"
-#include "registry/RegistryText.h"
+#include "registry/RegistryNames.h"
 #include "registry/WineRegistryFile.h"
 
 #ifndef _WIN32
@@ -59,13 +61,8 @@ std::vector<std::uint8_t> AnsiData(std::uint32_t type, const std::vector<std::ui
     std::u16string wide;
     for (std::size_t i = 0; i + 1 < data.size(); i += 2)
         wide.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
-    const std::string text = Utf16ToAnsi(wide);
+    const std::string text = Utf16ToCp1250(wide);
     return std::vector<std::uint8_t>(text.begin(), text.end());
-}
-
-bool IsRoot(RegistryHandle key)
-{
-    return key >= RootHandle(kHkeyClassesRoot) && key <= RootHandle(kHkeyCurrentConfig);
 }
 
 } // namespace
@@ -108,18 +105,18 @@ void WineRegistryBackend::load()
             for (const auto& part : key.path) {
                 if (!path.empty())
                     path += '\\';
-                path += Utf16ToAnsi(part);
+                path += Utf16ToCp1250(part);
             }
-            RegistryHandle handle = 0;
-            if (m_tree->createKey(RootHandle(root), path, 0, kKeyAllSpecific, handle, nullptr) !=
+            RegistryHandle created = 0;
+            if (m_tree->createKey(RootHandle(root), path, 0, kKeyAllSpecific, created, nullptr) !=
                 kErrorSuccess)
                 continue;
+            const KeyHandle handle(*m_tree, created);
             for (const auto& value : key.values) {
                 const std::vector<std::uint8_t> data = AnsiData(value.type, value.data);
-                m_tree->setValue(handle, Utf16ToAnsi(value.name), value.type, data.data(),
+                m_tree->setValue(handle.get(), Utf16ToCp1250(value.name), value.type, data.data(),
                                  static_cast<std::uint32_t>(data.size()));
             }
-            m_tree->closeKey(handle);
         }
     }
     loadEnvironment();
@@ -140,22 +137,35 @@ void WineRegistryBackend::loadEnvironment()
 #endif
     const auto readText = [this](std::int32_t root, const std::string& section, const std::string& name,
                                  std::uint32_t* type = nullptr) -> std::optional<std::string> {
-        RegistryHandle key = 0;
-        if (m_tree->openKey(RootHandle(root), section, 0, kKeyQueryValue, key) != kErrorSuccess)
+        RegistryHandle opened = 0;
+        if (m_tree->openKey(RootHandle(root), section, 0, kKeyQueryValue, opened) != kErrorSuccess)
             return std::nullopt;
+        const KeyHandle key(*m_tree, opened);
         std::uint32_t storedType = 0;
         std::uint32_t size = 0;
-        std::optional<std::string> text;
-        if (m_tree->queryValue(key, name, &storedType, nullptr, &size) == kErrorSuccess &&
-            IsStringType(storedType)) {
-            std::string data(size, '\0');
-            m_tree->queryValue(key, name, nullptr, reinterpret_cast<std::uint8_t*>(data.data()), &size);
-            text = data.substr(0, data.find('\0'));
-            if (type)
-                *type = storedType;
+        if (m_tree->queryValue(key.get(), name, &storedType, nullptr, &size) != kErrorSuccess ||
+            !IsStringType(storedType))
+            return std::nullopt;
+        std::string data(size, '\0');
+        m_tree->queryValue(key.get(), name, nullptr, reinterpret_cast<std::uint8_t*>(data.data()), &size);
+        if (type)
+            *type = storedType;
+        return data.substr(0, data.find('\0'));
+    };
+    const auto valueNames = [this](std::int32_t root, const std::string& section) {
+        std::vector<std::string> names;
+        RegistryHandle opened = 0;
+        if (m_tree->openKey(RootHandle(root), section, 0, kKeyQueryValue, opened) != kErrorSuccess)
+            return names;
+        const KeyHandle key(*m_tree, opened);
+        char name[16384];
+        for (std::uint32_t i = 0;; ++i) {
+            std::uint32_t length = sizeof name;
+            if (m_tree->enumValue(key.get(), i, name, length, nullptr, nullptr, nullptr) != kErrorSuccess)
+                break;
+            names.emplace_back(name, length);
         }
-        m_tree->closeKey(key);
-        return text;
+        return names;
     };
     const auto expand = [this](const std::string& text) {
         std::string expanded(m_tree->expandEnvironmentStrings(text, nullptr, 0), '\0');
@@ -196,19 +206,7 @@ void WineRegistryBackend::loadEnvironment()
         {kHkeyCurrentUser, "Volatile Environment"},
     };
     for (const auto& [root, section] : sources) {
-        RegistryHandle key = 0;
-        if (m_tree->openKey(RootHandle(root), section, 0, kKeyQueryValue, key) != kErrorSuccess)
-            continue;
-        std::vector<std::string> names;
-        char name[16384];
-        for (std::uint32_t i = 0;; ++i) {
-            std::uint32_t length = sizeof name;
-            if (m_tree->enumValue(key, i, name, length, nullptr, nullptr, nullptr) != kErrorSuccess)
-                break;
-            names.emplace_back(name, length);
-        }
-        m_tree->closeKey(key);
-        for (const auto& variable : names) {
+        for (const auto& variable : valueNames(root, section)) {
             std::uint32_t type = 0;
             if (const auto text = readText(root, section, variable, &type))
                 m_tree->setEnvironmentVariable(variable, type == kRegExpandSz ? expand(*text) : *text);
@@ -219,14 +217,14 @@ void WineRegistryBackend::loadEnvironment()
 long WineRegistryBackend::openKey(RegistryHandle key, const std::string& subKey, std::uint32_t options,
                                   std::uint32_t access, RegistryHandle& result)
 {
-    if (IsRoot(key))
+    if (IsRootHandle(key))
         refresh();
     if (access & kWriteRights) {
         RegistryHandle probe = 0;
         const long status = openKey(key, subKey, options, kKeyQueryValue, probe);
         if (status != kErrorSuccess)
             return status;
-        m_tree->closeKey(probe);
+        const KeyHandle existing(*this, probe);
         return kErrorAccessDenied;
     }
     // A win64 prefix keeps what 32-bit programs (the games and their installers) write below

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "registry/RegistryText.h"
+#include "registry/RegistryNames.h"
 
 namespace zorvek {
 

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <exception>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
+#include "registry/KeyHandle.h"
 #include "registry/RegistryError.h"
 #include "registry/SystemRegistry.h"
 
@@ -24,37 +26,42 @@ constexpr long kErrorClassNotDefined = static_cast<long>(static_cast<std::int32_
 // RegEnumKeyA gets a name buffer of this size, terminator included.
 constexpr std::uint32_t kSectionNameBuffer = 255;
 
-// Closes a key handle when it goes out of scope; root handles and 0 are left alone.
-class KeyHandle
+// What Value's read and write work on: the section key, and the root of the computer that
+// Machine names when it is set. Members close in reverse order: the key before the root.
+struct Section
 {
-public:
-    explicit KeyHandle(RegistryBackend& backend) : m_backend(backend) {}
-    KeyHandle(const KeyHandle&) = delete;
-    KeyHandle& operator=(const KeyHandle&) = delete;
-    ~KeyHandle() { close(); }
-
-    // Takes over a handle just opened.
-    void adopt(RegistryHandle handle)
-    {
-        close();
-        m_handle = handle;
-        m_open = true;
-    }
-    RegistryHandle get() const { return m_handle; }
-    bool isOpen() const { return m_open; }
-    void close()
-    {
-        if (m_open)
-            m_backend.closeKey(m_handle);
-        m_open = false;
-        m_handle = 0;
-    }
-
-private:
-    RegistryBackend& m_backend;
-    RegistryHandle m_handle = 0;
-    bool m_open = false;
+    std::optional<KeyHandle> connection;
+    std::optional<KeyHandle> key;
 };
+
+enum class SectionAccess { Read, Write };
+
+// Connects to the registry of `machine` for the root `classKey` when a computer is named, then
+// opens the section key below that root: to read with KEY_QUERY_VALUE, to write with all six
+// key rights, created with any missing keys on its path. Nothing when the connection fails; a
+// section without a key when the key cannot be opened.
+std::optional<Section> OpenSection(RegistryBackend& backend, const std::string& machine,
+                                   std::int32_t classKey, const std::string& sectionKey, SectionAccess access)
+{
+    Section section;
+    RegistryHandle root = RootHandle(classKey);
+    if (!machine.empty()) {
+        RegistryHandle connected = 0;
+        if (backend.connectRegistry(machine, root, connected) != kErrorSuccess)
+            return std::nullopt;
+        section.connection.emplace(backend, connected);
+        root = connected;
+    }
+    RegistryHandle opened = 0;
+    std::uint32_t disposition = 0;
+    const long status = access == SectionAccess::Read
+                            ? backend.openKey(root, sectionKey, 0, kKeyQueryValue, opened)
+                            : backend.createKey(root, sectionKey, kRegOptionNonVolatile, kKeyAllSpecific,
+                                                opened, &disposition);
+    if (status == kErrorSuccess)
+        section.key.emplace(backend, opened);
+    return section;
+}
 
 std::int32_t FromLittleEndian(const std::uint8_t* bytes)
 {
@@ -97,24 +104,22 @@ void cRegistry::SetMachine(const std::string& sMachine)
 
 bool cRegistry::KeyExists()
 {
-    KeyHandle key(*m_backend);
     RegistryHandle opened = 0;
     if (m_backend->openKey(RootHandle(m_ClassKey), m_SectionKey, 0, kKeyQueryValue, opened) != kErrorSuccess)
         return false;
-    key.adopt(opened);
+    const KeyHandle key(*m_backend, opened);
     return true;
 }
 
 bool cRegistry::CreateKey()
 {
-    KeyHandle key(*m_backend);
-    RegistryHandle opened = 0;
+    RegistryHandle created = 0;
     std::uint32_t disposition = 0;
     if (m_backend->createKey(RootHandle(m_ClassKey), m_SectionKey, kRegOptionNonVolatile, kKeyAllSpecific,
-                             opened, &disposition) != kErrorSuccess) {
+                             created, &disposition) != kErrorSuccess) {
         raise(kErrorRegistryOperation, "Failed to create registry Key: '" + m_SectionKey);
     }
-    key.adopt(opened);
+    const KeyHandle key(*m_backend, created);
     return true;
 }
 
@@ -129,14 +134,13 @@ bool cRegistry::DeleteKey()
 
 bool cRegistry::DeleteValue()
 {
-    KeyHandle key(*m_backend);
     RegistryHandle opened = 0;
     if (m_backend->openKey(RootHandle(m_ClassKey), m_SectionKey, 0, kKeyAllSpecific, opened) !=
         kErrorSuccess) {
         raise(kErrorRegistryOperation, "Failed to open key '" + std::to_string(m_ClassKey) + "',Section: '" +
                                            m_SectionKey + "' for delete access");
     }
-    key.adopt(opened);
+    const KeyHandle key(*m_backend, opened);
     if (m_backend->deleteValue(key.get(), m_ValueKey) != kErrorSuccess) {
         raise(kErrorRegistryOperation, "Failed to delete registry Key: '" + std::to_string(m_ClassKey) +
                                            "',Section: '" + m_SectionKey + "',Key: '" + m_ValueKey);
@@ -146,21 +150,12 @@ bool cRegistry::DeleteValue()
 
 RegistryValue cRegistry::Value()
 {
-    KeyHandle remote(*m_backend);
-    RegistryHandle root = RootHandle(m_ClassKey);
-    if (!m_Machine.empty()) {
-        RegistryHandle connected = 0;
-        if (m_backend->connectRegistry(m_Machine, root, connected) != kErrorSuccess)
-            return m_Default;
-        remote.adopt(connected);
-        root = connected;
-    }
-
-    KeyHandle key(*m_backend);
-    RegistryHandle opened = 0;
-    if (m_backend->openKey(root, m_SectionKey, 0, kKeyQueryValue, opened) != kErrorSuccess)
+    // A computer that cannot be reached and a key that cannot be opened both give Default.
+    const std::optional<Section> section =
+        OpenSection(*m_backend, m_Machine, m_ClassKey, m_SectionKey, SectionAccess::Read);
+    if (!section || !section->key)
         return m_Default;
-    key.adopt(opened);
+    const KeyHandle& key = *section->key;
 
     // The first query asks for type and size only.
     std::uint8_t scratch[4] = {};
@@ -213,24 +208,14 @@ RegistryValue cRegistry::Value()
 
 void cRegistry::SetValue(const RegistryValue& vValue)
 {
-    KeyHandle remote(*m_backend);
-    RegistryHandle root = RootHandle(m_ClassKey);
-    if (!m_Machine.empty()) {
-        RegistryHandle connected = 0;
-        if (m_backend->connectRegistry(m_Machine, root, connected) != kErrorSuccess)
-            return;
-        remote.adopt(connected);
-        root = connected;
-    }
-
-    KeyHandle key(*m_backend);
-    RegistryHandle opened = 0;
-    std::uint32_t disposition = 0;
-    if (m_backend->createKey(root, m_SectionKey, kRegOptionNonVolatile, kKeyAllSpecific, opened,
-                             &disposition) != kErrorSuccess) {
+    // A computer that cannot be reached is not written to, and no error follows.
+    const std::optional<Section> section =
+        OpenSection(*m_backend, m_Machine, m_ClassKey, m_SectionKey, SectionAccess::Write);
+    if (!section)
+        return;
+    if (!section->key)
         raise(kErrorRegistryOperation, setValueDescription(vValue));
-    }
-    key.adopt(opened);
+    const KeyHandle& key = *section->key;
 
     long status = kErrorSuccess;
     switch (m_ValueType) {
@@ -281,11 +266,10 @@ bool cRegistry::EnumerateValues(std::vector<std::string>& sKeyNames, std::int32_
 {
     sKeyNames.clear();
     iKeyCount = 0;
-    KeyHandle key(*m_backend);
     RegistryHandle opened = 0;
     if (m_backend->openKey(RootHandle(m_ClassKey), m_SectionKey, 0, kKeyQueryValue, opened) != kErrorSuccess)
         return true;
-    key.adopt(opened);
+    const KeyHandle key(*m_backend, opened);
     KeyInfo info;
     if (m_backend->queryInfoKey(key.get(), info) != kErrorSuccess)
         return true;
@@ -303,7 +287,6 @@ bool cRegistry::EnumerateValues(std::vector<std::string>& sKeyNames, std::int32_
 
 bool cRegistry::EnumerateSections(std::vector<std::string>& sSect, std::int32_t& iSectCount)
 {
-    KeyHandle key(*m_backend);
     try {
         sSect.clear();
         iSectCount = 0;
@@ -312,7 +295,8 @@ bool cRegistry::EnumerateSections(std::vector<std::string>& sSect, std::int32_t&
             kErrorSuccess) {
             return true;
         }
-        key.adopt(opened);
+        // Closed on the way out of the try block, before the failure is raised.
+        const KeyHandle key(*m_backend, opened);
         char name[kSectionNameBuffer] = {};
         for (std::uint32_t index = 0;; ++index) {
             if (m_backend->enumKey(key.get(), index, name, kSectionNameBuffer) != kErrorSuccess)
@@ -324,7 +308,6 @@ bool cRegistry::EnumerateSections(std::vector<std::string>& sSect, std::int32_t&
         }
         return true;
     } catch (const std::exception& failure) {
-        key.close();
         raise(kErrorEnumerateSections, failure.what());
     }
 }

@@ -34,7 +34,7 @@ bool readRecord(std::string_view text, std::size_t& pos, std::array<std::string_
 
 } // namespace
 
-std::string NumberFormat(int number, std::string_view pattern)
+std::string PadToDigitPattern(int number, std::string_view pattern)
 {
     std::string digits = std::to_string(std::abs(static_cast<long long>(number)));
     if (digits.size() < pattern.size())
@@ -52,7 +52,7 @@ void ParseServerList(std::string_view text, std::string_view fmt, ServerTable& t
     while (pos < text.size() && table.ServerCount < kMaxServers && readRecord(text, pos, fields)) {
         const int n = ++table.ServerCount;
         ServerSlot& slot = table[n];
-        slot.ServerName = NumberFormat(n, fmt) + " " + std::string(fields[0]);
+        slot.ServerName = PadToDigitPattern(n, fmt) + " " + std::string(fields[0]);
         slot.ServerHost = fields[1];
         slot.ServerPort = fields[2];
         slot.ServerLink = fields[3];

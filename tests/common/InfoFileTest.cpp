@@ -78,6 +78,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "http://host/p.jpg", "http://link", "tip"},
         InfoCase{"FieldWithoutANumberGivesZero", Group("wide", "high"), true, 0, 0, "http://host/p.jpg",
                  "http://link", "tip"},
+        // Beyond the range of a double a number reads as 0, as everywhere.
+        InfoCase{"WidthBeyondADoubleGivesZero", Group("1e999", "300"), true, 0, 300, "http://host/p.jpg",
+                 "http://link", "tip"},
+        InfoCase{"WidthTooSmallForADoubleGivesZero", Group("1e-999", "300"), true, 0, 300,
+                 "http://host/p.jpg", "http://link", "tip"},
+        InfoCase{"HeightBeyondADoubleGivesZero", Group("400", "-1e999"), true, 400, 0, "http://host/p.jpg",
+                 "http://link", "tip"},
         InfoCase{"HeightBeyondSixteenBitsIsNoInfoFile", Group("400", "40000"), false},
         InfoCase{"HeightThatRoundsBeyondSixteenBitsIsNoInfoFile", Group("400", "32767.5"), false},
         InfoCase{"LargestHeight", Group("400", "-32768"), true, 400, -32768, "http://host/p.jpg",

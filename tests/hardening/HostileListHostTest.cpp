@@ -194,7 +194,7 @@ TEST_F(HostileListHostTest, BinaryGarbageParsesWithoutFailure)
     EXPECT_GT(table.ServerCount, 0);
     EXPECT_EQ(rows(), table.ServerCount);
     for (int i = 1; i <= table.ServerCount; ++i)
-        ASSERT_TRUE(table[i].ServerName.starts_with(NumberFormat(i, "000") + " ")) << i;
+        ASSERT_TRUE(table[i].ServerName.starts_with(PadToDigitPattern(i, "000") + " ")) << i;
     // The window goes on: a refresh and another game still work.
     clock.restart();
     window->cmdResponse_Click();

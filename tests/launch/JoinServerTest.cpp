@@ -236,6 +236,18 @@ TEST_F(JoinServerTest, EverySelectorIsSetBeforeTheRead)
     EXPECT_EQ(m_programs.waitForRecords(kWine).size(), 1u);
 }
 
+TEST_F(JoinServerTest, DefaultLeftOnTheSharedInstanceIsNoInstallPath)
+{
+    ASSERT_TRUE(m_prefix.writeRegistry());
+    m_registry.SetDefault(std::string("C:\\Games\\Stale"));
+
+    const JoinResult result = m_joiner.JoinServer(gameServer(2));
+    EXPECT_EQ(result.outcome, JoinOutcome::NotInstalled);
+    EXPECT_EQ(result.message, NotInstalledMessage("CoD4:MW"));
+    EXPECT_EQ(m_registry.Default(), RegistryValue());
+    EXPECT_EQ(m_launcher.starts, 0);
+}
+
 TEST_F(JoinServerTest, HostWithShellMetacharactersIsOnePlainArgument)
 {
     install("Software\\Activision\\Call of Duty 4", "C:\\Games\\CoD4", QStringLiteral("Games/CoD4"));
@@ -401,6 +413,15 @@ TEST(BrowserLookupTest, MissingBrowserCommandReadsEmpty)
     TestWinePrefix prefix;
     ASSERT_TRUE(prefix.writeRegistry());
     cRegistry registry(std::make_shared<WineRegistryBackend>(prefix.path().toStdString()));
+    EXPECT_EQ(ReadBrowserCommand(registry), "");
+}
+
+TEST(BrowserLookupTest, DefaultLeftOnTheSharedInstanceIsNoCommand)
+{
+    TestWinePrefix prefix;
+    ASSERT_TRUE(prefix.writeRegistry());
+    cRegistry registry(std::make_shared<WineRegistryBackend>(prefix.path().toStdString()));
+    registry.SetDefault(std::string("\"C:\\stale.exe\" \"%1\""));
     EXPECT_EQ(ReadBrowserCommand(registry), "");
 }
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "RegistryFixture.h"
+#include "registry/ReadRegistryText.h"
 #include "registry/cRegistry.h"
 
 namespace zorvek::test {
@@ -215,6 +216,28 @@ TEST_P(ValueReadTest, ValueExSetsFivePropertiesAndReads)
     EXPECT_EQ(registry.ValueKey(), c.valueName);
     EXPECT_EQ(registry.ValueType(), expectedType);
     EXPECT_EQ(registry.Default(), c.defaultValue);
+}
+
+TEST_P(ValueReadTest, TextReaderGivesTheTextOrEmptyWhateverTheInstanceHeld)
+{
+    const auto& [kind, c] = GetParam();
+    cRegistry registry(prepare(kind, c.seed));
+    // What an earlier user may have left on a shared instance.
+    registry.SetValueType(static_cast<std::int32_t>(kRegBinary));
+    registry.SetDefault(std::string("left by an earlier user"));
+    const auto [expectedType, expected] = Expected(c);
+    const std::string* text = std::get_if<std::string>(&expected);
+    // A read that finds nothing leaves the type it was given.
+    const bool missing = expectedType == c.presetType;
+
+    EXPECT_EQ(ReadRegistryText(registry, c.root, c.section, c.valueName),
+              text && !missing ? *text : std::string());
+    EXPECT_EQ(registry.ClassKey(), c.root);
+    EXPECT_EQ(registry.SectionKey(), c.section);
+    EXPECT_EQ(registry.ValueKey(), c.valueName);
+    // The read asks for text; a value that is found reports the type it is stored with.
+    EXPECT_EQ(registry.ValueType(), missing ? static_cast<std::int32_t>(kRegSz) : expectedType);
+    EXPECT_EQ(registry.Default(), RegistryValue());
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ValueReadTest,

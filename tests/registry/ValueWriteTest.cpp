@@ -1,4 +1,5 @@
 // Writing Value: ValueType decides how a value is stored, and which writes are refused.
+#include <memory>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "RegistryFixture.h"
+#include "registry/MemoryRegistryBackend.h"
 #include "registry/cRegistry.h"
 
 namespace zorvek::test {
@@ -243,6 +245,46 @@ TEST_P(WriteReadBackTest, WriteToUnreachableComputerDoesNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, WriteReadBackTest, ::testing::ValuesIn(WritableHarnesses()), HarnessName);
+
+// A registry in memory that reaches every computer it is asked for: the connected root is a
+// handle of its own, which Value's read and write close together with the section key.
+class ConnectingBackend : public MemoryRegistryBackend
+{
+public:
+    long connectRegistry(const std::string&, RegistryHandle rootKey, RegistryHandle& result) override
+    {
+        ++connections;
+        return MemoryRegistryBackend::connectRegistry(std::string(), rootKey, result);
+    }
+
+    int connections = 0;
+};
+
+TEST(ConnectedComputerTest, ReadAndWriteCloseTheKeyAndTheConnectedRoot)
+{
+    const auto backend = std::make_shared<ConnectingBackend>();
+    cRegistry registry(backend);
+    registry.SetMachine("srv");
+    registry.SetClassKey(kHkeyCurrentUser);
+    registry.SetSectionKey(WriteSection("Connected"));
+    registry.SetValueKey("Value");
+    registry.SetValueType(static_cast<std::int32_t>(kRegSz));
+
+    registry.SetValue(std::string("x"));
+    EXPECT_EQ(backend->openHandleCount(), 0u);
+    EXPECT_EQ(registry.Value(), RegistryValue(std::string("x")));
+    EXPECT_EQ(backend->openHandleCount(), 0u);
+
+    // A key that cannot be opened, and a write refused after the key was opened.
+    registry.SetSectionKey(WriteSection("ConnectedButMissing"));
+    registry.SetDefault(std::string("dflt"));
+    EXPECT_EQ(registry.Value(), RegistryValue(std::string("dflt")));
+    EXPECT_EQ(backend->openHandleCount(), 0u);
+    registry.SetValueType(static_cast<std::int32_t>(kRegMultiSz));
+    EXPECT_THROW(registry.SetValue(std::string("x")), RegistryError);
+    EXPECT_EQ(backend->openHandleCount(), 0u);
+    EXPECT_EQ(backend->connections, 4);
+}
 
 } // namespace
 } // namespace zorvek::test

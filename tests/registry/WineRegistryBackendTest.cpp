@@ -66,6 +66,10 @@ std::vector<FormCase> FormCases()
          TextBytes(std::string("\xe8"
                                "e") +
                    '\0')},
+        // The bytes that Windows-1250 leaves unassigned stand for the control characters of
+        // their numbers, as in Wine's own conversion: they come back as the same bytes.
+        {"UnassignedBytes", "\"\\x88\"=\"a\\x81z\\x98\"", "\x88", kRegSz,
+         TextBytes(std::string("a\x81z\x98") + '\0')},
         {"CharacterOutsideCodePage", "\"o\"=\"\\x4e2d\"", "o", kRegSz, TextBytes(std::string("?") + '\0'),
          "\"o\"=\"?\""},
         {"HexOverSeveralLines",

@@ -5,7 +5,8 @@
 #include <map>
 #include <random>
 
-#include "registry/RegistryText.h"
+#include "common/Cp1250.h"
+#include "registry/RegistryNames.h"
 #include "registry/WineRegistryBackend.h"
 
 namespace zorvek::test {
@@ -16,7 +17,7 @@ namespace {
 
 std::u16string WideData(const std::vector<std::uint8_t>& data)
 {
-    return AnsiToUtf16(std::string(data.begin(), data.end()));
+    return Cp1250ToUtf16(std::string(data.begin(), data.end()));
 }
 
 bool IsHexDigit(char16_t c)
@@ -64,7 +65,7 @@ std::string EscapeWide(const std::u16string& text, char endA, char endB)
 
 std::string WineEscape(const std::string& text, char endA, char endB)
 {
-    return EscapeWide(AnsiToUtf16(text), endA, endB);
+    return EscapeWide(Cp1250ToUtf16(text), endA, endB);
 }
 
 std::string WineValueLine(const std::string& name, std::uint32_t type, const std::vector<std::uint8_t>& data)

@@ -53,17 +53,17 @@ struct NumberCase
     const char* expected;
 };
 
-class NumberFormatTest : public testing::TestWithParam<NumberCase>
+class PadToDigitPatternTest : public testing::TestWithParam<NumberCase>
 {
 };
 
-TEST_P(NumberFormatTest, PadsToThePatternWidth)
+TEST_P(PadToDigitPatternTest, PadsToThePatternWidth)
 {
     const NumberCase& c = GetParam();
-    EXPECT_EQ(NumberFormat(c.number, c.pattern), c.expected);
+    EXPECT_EQ(PadToDigitPattern(c.number, c.pattern), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Patterns, NumberFormatTest,
+INSTANTIATE_TEST_SUITE_P(Patterns, PadToDigitPatternTest,
                          testing::Values(NumberCase{"OneOfThree", 1, "000", "001"},
                                          NumberCase{"SevenOfThree", 7, "000", "007"},
                                          NumberCase{"SevenOfTwo", 7, "00", "07"},
@@ -205,7 +205,7 @@ TEST_P(IncompleteRecordTest, EndsTheListWithoutASlot)
 
     ASSERT_EQ(table->ServerCount, c.count);
     for (int i = 1; i <= c.count; ++i)
-        EXPECT_EQ((*table)[i].ServerName, NumberFormat(i, "00") + " N" + std::to_string(i));
+        EXPECT_EQ((*table)[i].ServerName, PadToDigitPattern(i, "00") + " N" + std::to_string(i));
     const ServerSlot& next = (*table)[c.count + 1];
     EXPECT_EQ(next.ServerName, "old " + std::to_string(c.count + 1));
     EXPECT_EQ(next.ServerHost, "old.host");
@@ -234,7 +234,7 @@ TEST(ServerListParserTest, ShorterListLeavesHigherSlotsAlone)
     EXPECT_EQ((*table)[1].ServerName, "001 Nov\xFD");
     EXPECT_FALSE((*table)[1].ServerIsGame);
     for (int i = 2; i <= 5; ++i) {
-        EXPECT_EQ((*table)[i].ServerName, NumberFormat(i, "000") + " S" + std::to_string(i));
+        EXPECT_EQ((*table)[i].ServerName, PadToDigitPattern(i, "000") + " S" + std::to_string(i));
         EXPECT_EQ((*table)[i].ServerPort, std::to_string(28960 + i));
         EXPECT_TRUE((*table)[i].ServerIsGame);
     }
@@ -273,7 +273,7 @@ TEST_P(SlotLimitTest, FillsAtMost255Slots)
     ASSERT_EQ(table->ServerCount, expected);
     for (int i = 1; i <= expected; ++i) {
         const ServerSlot& slot = (*table)[i];
-        ASSERT_EQ(slot.ServerName, NumberFormat(i, "00") + " S" + std::to_string(i)) << "slot " << i;
+        ASSERT_EQ(slot.ServerName, PadToDigitPattern(i, "00") + " S" + std::to_string(i)) << "slot " << i;
         ASSERT_EQ(slot.ServerPort, std::to_string(28960 + i)) << "slot " << i;
         ASSERT_TRUE(slot.ServerIsGame) << "slot " << i;
     }

@@ -6,15 +6,8 @@
 
 namespace zorvek::reg {
 
-// Registry names and texts kept as 8-bit text in the program's code page, Windows-1250, one
-// byte a character; registry files hold UTF-16. These convert between the two and compare
-// names the way the registry does: without regard to case, keeping the case as written.
-
-// One character of Windows-1250 as UTF-16 (the five unassigned bytes map to U+0081 and so on).
-char16_t AnsiCharToUtf16(unsigned char c);
-std::u16string AnsiToUtf16(std::string_view text);
-// Characters that Windows-1250 lacks become "?".
-std::string Utf16ToAnsi(std::u16string_view text);
+// Registry names, kept as 8-bit text in the program's code page, Windows-1250, compared the
+// way the registry compares them: without regard to case, keeping the case as written.
 
 // The upper-case form of a Windows-1250 name, used to compare and order names.
 std::string FoldName(std::string_view name);
