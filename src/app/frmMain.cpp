@@ -29,8 +29,8 @@
 #include "app/frmInfo.h"
 #include "common/GameTable.h"
 #include "common/InfoFile.h"
-#include "common/PosterFile.h"
 #include "common/NumberText.h"
+#include "common/PosterFile.h"
 #include "common/TextCodec.h"
 #include "common/Texts.h"
 #include "launch/BrowserPath.h"
@@ -405,10 +405,10 @@ void frmMain::GetPlayersList(std::uint8_t Server, bool ShowP)
     if (ShowP) {
         for (int k = 1; k <= std::min(pairs, kMaxPlayers); ++k) {
             const PlayerSlot& player = slot.Players[static_cast<std::size_t>(k)];
-            auto* row =
-                new QTreeWidgetItem(ui->listPlayers, {FromCp1250(player.PlayerName),
-                                                      QString::fromStdString(ShortestDecimalText(player.PlayerPing)),
-                                                      FromCp1250(player.PlayerScore)});
+            auto* row = new QTreeWidgetItem(ui->listPlayers,
+                                            {FromCp1250(player.PlayerName),
+                                             QString::fromStdString(ShortestDecimalText(player.PlayerPing)),
+                                             FromCp1250(player.PlayerScore)});
             row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
             row->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
         }
