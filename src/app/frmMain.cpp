@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
@@ -23,9 +24,11 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "app/AppIcon.h"
+#include "app/StartupWindow.h"
 #include "app/frmInfo.h"
 #include "common/GameTable.h"
 #include "common/InfoFile.h"
@@ -180,6 +183,10 @@ void frmMain::Form_Load()
     m_HasLevelshotsFolder = !m_levelshotsFolder.isEmpty();
     m_BrowserPath = FindBrowserPath(registry());
 
+    // The downloads of steps 7 and 9 run side by side from here on; each step below takes
+    // its results in the documented order, waiting for them where they are not in yet.
+    startDownloads();
+
     m_ListFetchStatus = 0;
     for (int game = 1; game <= kGameCount; ++game) {
         GetListServers(listHostUrl(Game(game).ListPath), static_cast<std::uint8_t>(game));
@@ -192,6 +199,7 @@ void frmMain::Form_Load()
     sockCOD->createSockets();
 
     loadInfo();
+    endDownloads();
 
     tabGames_Click();
     SendQuery();
@@ -205,6 +213,66 @@ void frmMain::Form_Load()
     ui->listServers->setPalette(palette);
 
     ResizeColumnWidth(ui->listPlayers);
+}
+
+void frmMain::startDownloads()
+{
+    const QString infoUrl = listHostUrl(kInfoPath);
+    // The poster follows the info file as soon as that is in, while the lists still come.
+    m_posterFollowsInfo = connect(
+        Inet1, &HttpGet::downloadEnded, this, [this, infoUrl](const QString& url, const QByteArray& body) {
+            if (url != infoUrl)
+                return;
+            const std::string_view text(body.constData(), static_cast<std::size_t>(body.size()));
+            if (const std::optional<InfoFile> info = ParseInfoFile(text))
+                Inet1->prefetch(FromCp1250(info->PosterUrl), HttpGet::kPictureLimit);
+        });
+    m_startupProgress = connect(Inet1, &HttpGet::downloadEnded, this, &frmMain::showStartupProgress);
+    for (int game = 1; game <= kGameCount; ++game)
+        Inet1->prefetch(listHostUrl(Game(game).ListPath), HttpGet::kTextLimit);
+    Inet1->prefetch(infoUrl, HttpGet::kTextLimit);
+
+    // A start-up that takes a while shows what it does.
+    m_startupTimer = new QTimer(this);
+    m_startupTimer->setSingleShot(true);
+    connect(m_startupTimer, &QTimer::timeout, this, &frmMain::showStartupWindow);
+    m_startupTimer->start(kStartupWindowDelayMs);
+}
+
+void frmMain::showStartupWindow()
+{
+    if (Inet1->endedCount() == Inet1->startedCount())
+        return;
+    // The message box of a failed list stays on top: the window waits until it is closed.
+    if (QApplication::activeModalWidget()) {
+        m_startupTimer->start(kStartupWindowRetryMs);
+        return;
+    }
+    m_startupWindow = new StartupWindow(this);
+    m_startupWindow->setProgress(Inet1->endedCount(), Inet1->startedCount());
+    m_startupWindow->show();
+}
+
+void frmMain::showStartupProgress()
+{
+    if (m_startupWindow)
+        m_startupWindow->setProgress(Inet1->endedCount(), Inet1->startedCount());
+}
+
+void frmMain::endDownloads()
+{
+    disconnect(m_posterFollowsInfo);
+    disconnect(m_startupProgress);
+    if (m_startupTimer) {
+        m_startupTimer->stop();
+        m_startupTimer->deleteLater();
+        m_startupTimer = nullptr;
+    }
+    if (m_startupWindow) {
+        m_startupWindow->close();
+        m_startupWindow->deleteLater();
+        m_startupWindow = nullptr;
+    }
 }
 
 void frmMain::showMessage(int icon, const QString& title, const QString& text)

@@ -15,6 +15,8 @@
 #include "query/WaitingQueries.h"
 #include "serverlist/ServerTable.h"
 
+class QTimer;
+
 namespace Ui {
 class frmMain;
 }
@@ -28,6 +30,7 @@ class PosterFile;
 class ProcessLauncher;
 class RegistryBackend;
 class ServerJoiner;
+class StartupWindow;
 class StatusSockets;
 class cRegistry;
 class frmInfo;
@@ -137,6 +140,11 @@ private:
     ServerJoiner& joiner();
     void showServerAddress(int Server);
     void loadInfo();
+    // Start-up's downloads: started side by side, the start-up window while they run.
+    void startDownloads();
+    void showStartupWindow();
+    void showStartupProgress();
+    void endDownloads();
     // Steps shared by SendQuery and SendQueryOne: send the query, reset the values.
     void queryOne(std::uint8_t Server);
     // A name lookup ended: the queries that waited for it go out.
@@ -171,6 +179,13 @@ private:
     frmInfo* m_frmInfo = nullptr;
     std::unique_ptr<InfoPoster> m_infoPoster;
     std::unique_ptr<PosterFile> m_posterFile;
+    // Start-up: the window appears when the downloads take longer than this.
+    static constexpr int kStartupWindowDelayMs = 300;
+    static constexpr int kStartupWindowRetryMs = 100;
+    QTimer* m_startupTimer = nullptr;
+    StartupWindow* m_startupWindow = nullptr;
+    QMetaObject::Connection m_posterFollowsInfo;
+    QMetaObject::Connection m_startupProgress;
     std::uint8_t m_InfoState = 99;
     bool m_resized = false;
 

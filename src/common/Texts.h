@@ -6,6 +6,8 @@
 namespace zorvek::texts {
 
 inline constexpr const char* kCaptionPrefix = "Zorvek by Halmund  (build: ";
+inline constexpr const char* kProgramName = "Zorvek";
+inline constexpr const char* kStartupDownloading = "Stahuji seznamy serverů…";
 inline constexpr const char* kRefreshList = "Obnovit seznam";
 inline constexpr const char* kWaiting = "Waiting...";
 

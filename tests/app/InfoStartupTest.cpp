@@ -1,15 +1,14 @@
 // The info file and poster at start-up, the info window at the first showing, and the
 // poster file's lifetime.
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QLabel>
 
 #include "app/frmInfo.h"
 #include "sample-host/SampleContent.h"
 #include "support/MainWindowFixture.h"
 #include "support/ModalAction.h"
+#include "support/Pictures.h"
 #include "support/RecordingPrograms.h"
 
 namespace zorvek::test {
@@ -22,13 +21,7 @@ protected:
     {
         MainWindowFixture::SetUp();
         xdgOpen = programs.add(QStringLiteral("xdg-open"));
-        QImage poster(400, 300, QImage::Format_RGB32);
-        poster.fill(Qt::darkGreen);
-        QByteArray jpeg;
-        QBuffer buffer(&jpeg);
-        buffer.open(QIODevice::WriteOnly);
-        poster.save(&buffer, "JPG");
-        host.setContent(QStringLiteral("/poster.jpg"), jpeg, 200, "image/jpeg");
+        host.setContent(QStringLiteral("/poster.jpg"), JpegBytes(400, 300), 200, "image/jpeg");
     }
 
     void serveInfo(const QByteArray& width, const QByteArray& height,

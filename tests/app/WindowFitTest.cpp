@@ -5,10 +5,8 @@
 #include <vector>
 
 #include <QApplication>
-#include <QBuffer>
 #include <QDir>
 #include <QHeaderView>
-#include <QImage>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -17,6 +15,7 @@
 #include "sample-host/ServerProfile.h"
 #include "support/MainWindowFixture.h"
 #include "support/ModalAction.h"
+#include "support/Pictures.h"
 
 namespace zorvek::test {
 namespace {
@@ -185,12 +184,7 @@ TEST_F(WindowFitTest, TypingGoesIntoTheSearchBoxWhenTheWindowShows)
 TEST_F(WindowFitTest, TypingGoesIntoTheSearchBoxAfterTheInfoWindowHasClosed)
 {
     ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("levelshots")));
-    QImage poster(40, 30, QImage::Format_RGB32);
-    poster.fill(Qt::darkGreen);
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && poster.save(&buffer, "JPG"));
-    host.setContent(QStringLiteral("/poster.jpg"), jpeg, 200, "image/jpeg");
+    host.setContent(QStringLiteral("/poster.jpg"), JpegBytes(40, 30), 200, "image/jpeg");
     host.setContent(QStringLiteral("/zorvek/info.txt"),
                     "40;\r\n30;\r\n" + (host.baseUrl() + "/poster.jpg").toLatin1() +
                         ";\r\nhttp://www.example.cz;\r\ntip;\r\n$$$&&&***;\r\n");

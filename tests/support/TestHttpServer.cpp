@@ -152,6 +152,7 @@ void TestHttpServer::onNewConnection()
 {
     while (QTcpSocket* socket = m_server->nextPendingConnection()) {
         ++m_openConnections;
+        socket->setProperty("connection", ++m_connectionsAccepted);
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             --m_openConnections;
@@ -163,8 +164,8 @@ void TestHttpServer::onNewConnection()
 
 void TestHttpServer::onReadyRead(QTcpSocket* socket)
 {
-    // One request per connection: the answer says "Connection: close". Anything read
-    // after the head (a second request) is ignored.
+    // One request at a time per connection: without keep-alive the answer says
+    // "Connection: close" and anything read after the head (a second request) is ignored.
     if (socket->property("answered").toBool()) {
         socket->readAll();
         return;
@@ -178,6 +179,7 @@ void TestHttpServer::onReadyRead(QTcpSocket* socket)
             socket->setProperty("head", head);
         return;
     }
+    socket->setProperty("head", head.mid(end + 4));
     head.truncate(end + 4);
     socket->setProperty("answered", true);
 
@@ -186,17 +188,36 @@ void TestHttpServer::onReadyRead(QTcpSocket* socket)
     ++m_totalRequests;
     ++m_requestCounts[path];
     m_lastHeads.insert(path, head);
+    m_events.append({Event::Request, path, socket->property("connection").toInt()});
     emit requestReceived(path);
 
+    Script script;
     const auto it = m_scripts.constFind(path);
     if (it != m_scripts.constEnd()) {
-        respond(socket, *it);
+        script = *it;
     } else {
-        Script notFound;
-        notFound.body = ErrorPage(404);
-        notFound.status = 404;
-        notFound.contentType = "text/html; charset=iso-8859-1";
-        respond(socket, notFound);
+        script.body = ErrorPage(404);
+        script.status = 404;
+        script.contentType = "text/html; charset=iso-8859-1";
+    }
+    if (m_answerDelayMs > 0)
+        QTimer::singleShot(m_answerDelayMs, socket,
+                           [this, socket, path, script] { answer(socket, path, script); });
+    else
+        answer(socket, path, script);
+}
+
+void TestHttpServer::answer(QTcpSocket* socket, const QString& path, const Script& script)
+{
+    if (script.kind != Kind::NeverAnswer && script.kind != Kind::Close)
+        m_events.append({Event::Answer, path, socket->property("connection").toInt()});
+    respond(socket, script);
+    if (m_keepAlive && script.kind == Kind::Body) {
+        // Ready for the connection's next request, which may be in already.
+        socket->setProperty("answered", false);
+        if (!socket->property("head").toByteArray().isEmpty() || socket->bytesAvailable() > 0)
+            QMetaObject::invokeMethod(
+                socket, [this, socket] { onReadyRead(socket); }, Qt::QueuedConnection);
     }
 }
 
@@ -206,7 +227,8 @@ void TestHttpServer::respond(QTcpSocket* socket, const Script& script)
     case Kind::Body:
         writeHead(socket, script.status, script.contentType, script.body.size());
         socket->write(script.body);
-        socket->disconnectFromHost();
+        if (!m_keepAlive)
+            socket->disconnectFromHost();
         break;
     case Kind::NeverAnswer:
         break;
@@ -233,7 +255,8 @@ void TestHttpServer::writeHead(QTcpSocket* socket, int status, const QByteArray&
 {
     socket->write("HTTP/1.1 " + QByteArray::number(status) + ' ' + reasonOf(status) + "\r\n" +
                   "Content-Type: " + contentType + "\r\n" + "Content-Length: " + QByteArray::number(length) +
-                  "\r\n" + extraHeaders + "Connection: close\r\n\r\n");
+                  "\r\n" + extraHeaders + (m_keepAlive ? "Connection: keep-alive" : "Connection: close") +
+                  "\r\n\r\n");
 }
 
 void TestHttpServer::startDrip(QTcpSocket* socket, const QByteArray& body, int intervalMs)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -42,6 +43,23 @@ public:
     // The bytes of a generated body from offset on.
     static QByteArray GeneratedBytes(qint64 offset, qint64 count);
 
+    // Every answer goes out this long after its request came (0: at once).
+    void setAnswerDelay(int ms) { m_answerDelayMs = ms; }
+    // Bodies are answered with "Connection: keep-alive" and the connection takes further
+    // requests (default: one request per connection, then "Connection: close").
+    void setKeepAlive(bool keepAlive) { m_keepAlive = keepAlive; }
+
+    // What the server saw and did, in order: a request on a connection (numbered from 1 in
+    // the order they were accepted), or the answer to one going out.
+    struct Event
+    {
+        enum Kind { Request, Answer } kind;
+        QString path;
+        int connection;
+    };
+    const QList<Event>& events() const { return m_events; }
+    int connectionsAccepted() const { return m_connectionsAccepted; }
+
     int requestCount(const QString& path) const { return m_requestCounts.value(path); }
     int totalRequests() const { return m_totalRequests; }
     QByteArray lastRequestHead(const QString& path) const { return m_lastHeads.value(path); }
@@ -68,6 +86,7 @@ private:
     void onNewConnection();
     void onReadyRead(QTcpSocket* socket);
     void respond(QTcpSocket* socket, const Script& script);
+    void answer(QTcpSocket* socket, const QString& path, const Script& script);
     void writeHead(QTcpSocket* socket, int status, const QByteArray& contentType, qint64 length,
                    const QByteArray& extraHeaders = {});
     void startDrip(QTcpSocket* socket, const QByteArray& body, int intervalMs);
@@ -79,6 +98,10 @@ private:
     QHash<QString, QByteArray> m_lastHeads;
     int m_totalRequests = 0;
     int m_openConnections = 0;
+    int m_connectionsAccepted = 0;
+    int m_answerDelayMs = 0;
+    bool m_keepAlive = false;
+    QList<Event> m_events;
 };
 
 } // namespace zorvek
