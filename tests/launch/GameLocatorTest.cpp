@@ -353,7 +353,7 @@ INSTANTIATE_TEST_SUITE_P(
                    [](BrokenPlaceTest& t) {
                        t.lutrisCod4();
                        ASSERT_TRUE(t.home().writeFile(QStringLiteral("Games/cod4/system.reg"),
-                                                      QByteArray("\x00\xff[Software\\\\Activision\x01", 26)));
+                                                      QByteArray("\x00\xff[Software\\\\Activision\x01", 24)));
                    }},
         BrokenCase{"LutrisRegistryCutInsideTheValue",
                    [](BrokenPlaceTest& t) {
