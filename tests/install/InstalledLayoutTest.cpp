@@ -10,9 +10,9 @@
 #include <QLabel>
 
 #include "app/frmInfo.h"
+#include "private-network/PrivateNamespaces.h"
 #include "support/MainWindowFixture.h"
 #include "support/ModalAction.h"
-#include "support/PrivateNamespaces.h"
 
 namespace zorvek::test {
 namespace {

@@ -14,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/PrivateNamespaces.h"
+#include "private-network/PrivateNamespaces.h"
 
 namespace zorvek {
 namespace {
@@ -220,11 +220,11 @@ class ReadOnlyLevelshots : public PosterFileTest
 protected:
     void SetUp() override
     {
-        if (!test::PrivateNamespacesEntered())
-            GTEST_SKIP() << test::PrivateNamespacesProblem();
+        if (!PrivateNamespacesEntered())
+            GTEST_SKIP() << PrivateNamespacesProblem();
         PosterFileTest::SetUp();
         std::string problem;
-        if (!test::BindMount(levelshots(), levelshots(), true, &problem))
+        if (!BindMount(levelshots(), levelshots(), true, &problem))
             GTEST_SKIP() << "no read-only levelshots folder: " << problem;
         mounted = true;
         ASSERT_FALSE(writeFile(levelshots() + QStringLiteral("/probe"), "x"));
@@ -234,7 +234,7 @@ protected:
     {
         poster.reset();
         if (mounted)
-            test::Unmount(levelshots());
+            Unmount(levelshots());
     }
 
     bool mounted = false;

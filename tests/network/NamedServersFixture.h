@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "private-network/PrivateNamespaces.h"
+#include "private-network/ScriptedDnsServer.h"
 #include "support/MainWindowFixture.h"
-#include "support/PrivateNamespaces.h"
-#include "support/TestDnsServer.h"
 
 namespace zorvek::test {
 
@@ -26,7 +26,7 @@ protected:
         ASSERT_TRUE(resolverFolder.isValid());
         QFile configuration(resolverFolder.filePath(QStringLiteral("resolv.conf")));
         ASSERT_TRUE(configuration.open(QIODevice::WriteOnly));
-        configuration.write(TestDnsServer::ResolverConfiguration());
+        configuration.write(ScriptedDnsServer::ResolverConfiguration());
         configuration.close();
         std::string problem;
         ASSERT_TRUE(BindMount(configuration.fileName(), QStringLiteral("/etc/resolv.conf"), true, &problem))
@@ -44,7 +44,7 @@ protected:
     }
 
     QTemporaryDir resolverFolder;
-    TestDnsServer dns;
+    ScriptedDnsServer dns;
     bool mounted = false;
 };
 

@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include "support/PrivateNamespaces.h"
+#include "private-network/PrivateNamespaces.h"
 
 int main(int argc, char** argv)
 {
-    zorvek::test::EnterPrivateNamespaces();
+    zorvek::EnterPrivateNamespaces();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -1,11 +1,11 @@
-#include "support/TestDnsServer.h"
+#include "private-network/ScriptedDnsServer.h"
 
 #include <QHostAddress>
 #include <QNetworkDatagram>
 #include <QTimer>
 #include <QUdpSocket>
 
-namespace zorvek::test {
+namespace zorvek {
 namespace {
 
 constexpr quint16 kTypeA = 1;
@@ -49,32 +49,32 @@ bool parseQuestion(const QByteArray& query, QByteArray* name, quint16* type, int
 
 } // namespace
 
-TestDnsServer::TestDnsServer(QObject* parent) : QObject(parent) {}
+ScriptedDnsServer::ScriptedDnsServer(QObject* parent) : QObject(parent) {}
 
-TestDnsServer::~TestDnsServer() = default;
+ScriptedDnsServer::~ScriptedDnsServer() = default;
 
-bool TestDnsServer::listen(QString* problem)
+bool ScriptedDnsServer::listen(QString* problem)
 {
     m_socket = new QUdpSocket(this);
     if (!m_socket->bind(QHostAddress::LocalHost, 53)) {
         *problem = QStringLiteral("cannot bind 127.0.0.1:53: ") + m_socket->errorString();
         return false;
     }
-    connect(m_socket, &QUdpSocket::readyRead, this, &TestDnsServer::readPending);
+    connect(m_socket, &QUdpSocket::readyRead, this, &ScriptedDnsServer::readPending);
     return true;
 }
 
-void TestDnsServer::answer(const QString& name, int delayMs)
+void ScriptedDnsServer::answer(const QString& name, int delayMs)
 {
     m_scripts.insert(name.toLower(), Script{Kind::Answer, delayMs});
 }
 
-void TestDnsServer::hold(const QString& name)
+void ScriptedDnsServer::hold(const QString& name)
 {
     m_scripts.insert(name.toLower(), Script{Kind::Hold, 0});
 }
 
-void TestDnsServer::release(const QString& name)
+void ScriptedDnsServer::release(const QString& name)
 {
     const QString key = name.toLower();
     m_scripts.insert(key, Script{Kind::Answer, 0});
@@ -82,17 +82,17 @@ void TestDnsServer::release(const QString& name)
         reply(question, true);
 }
 
-void TestDnsServer::neverAnswer(const QString& name)
+void ScriptedDnsServer::neverAnswer(const QString& name)
 {
     m_scripts.insert(name.toLower(), Script{Kind::Never, 0});
 }
 
-QByteArray TestDnsServer::ResolverConfiguration()
+QByteArray ScriptedDnsServer::ResolverConfiguration()
 {
     return "nameserver 127.0.0.1\noptions timeout:2 attempts:1\n";
 }
 
-void TestDnsServer::readPending()
+void ScriptedDnsServer::readPending()
 {
     while (m_socket->hasPendingDatagrams()) {
         const QNetworkDatagram datagram = m_socket->receiveDatagram();
@@ -130,7 +130,7 @@ void TestDnsServer::readPending()
     }
 }
 
-void TestDnsServer::reply(const Question& question, bool exists)
+void ScriptedDnsServer::reply(const Question& question, bool exists)
 {
     QByteArray response = question.query;
     const bool withAddress = exists && question.type == kTypeA;
@@ -157,4 +157,4 @@ void TestDnsServer::reply(const Question& question, bool exists)
     ++m_answersSent;
 }
 
-} // namespace zorvek::test
+} // namespace zorvek

@@ -8,20 +8,20 @@
 
 class QUdpSocket;
 
-namespace zorvek::test {
+namespace zorvek {
 
-// A DNS server for tests on 127.0.0.1 port 53 (inside a network namespace of the test's
-// own): it answers the A question of a scripted name with 127.0.0.1, after a delay or when
-// the test releases it, never answers some names and gives NXDOMAIN for the rest. AAAA
+// A DNS server on 127.0.0.1 port 53 for tests and benchmarks, inside a network namespace of
+// their own: it answers the A question of a scripted name with 127.0.0.1, after a delay or
+// when its owner releases it, never answers some names and gives NXDOMAIN for the rest. AAAA
 // questions get an empty answer at the same moment, as a server with only IPv4 addresses
-// gives. It runs on the test's event loop.
-class TestDnsServer : public QObject
+// gives. It runs on its owner's event loop.
+class ScriptedDnsServer : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit TestDnsServer(QObject* parent = nullptr);
-    ~TestDnsServer() override;
+    explicit ScriptedDnsServer(QObject* parent = nullptr);
+    ~ScriptedDnsServer() override;
 
     // Binds 127.0.0.1:53. False with the reason when the port cannot be had.
     bool listen(QString* problem);
@@ -73,4 +73,4 @@ private:
     int m_answersSent = 0;
 };
 
-} // namespace zorvek::test
+} // namespace zorvek

@@ -1,4 +1,4 @@
-#include "support/PrivateNamespaces.h"
+#include "private-network/PrivateNamespaces.h"
 
 #include <cerrno>
 #include <cstring>
@@ -11,7 +11,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace zorvek::test {
+namespace zorvek {
 namespace {
 
 bool g_entered = false;
@@ -103,4 +103,4 @@ bool Unmount(const QString& target)
     return ::umount2(target.toLocal8Bit().constData(), MNT_DETACH) == 0;
 }
 
-} // namespace zorvek::test
+} // namespace zorvek
