@@ -10,6 +10,16 @@
 
 namespace zorvek {
 
+namespace {
+
+// The web page the info file's poster links to.
+QString webPagePath()
+{
+    return QStringLiteral("/zorvek/web/index.html");
+}
+
+} // namespace
+
 ListHost::ListHost(QObject* parent) : QObject(parent), m_server(new QHttpServer(this))
 {
     // Every path is looked up in the content table, so content can change while serving.
@@ -80,18 +90,20 @@ QString ListHost::PosterPath()
 
 QString ListHost::infoLink() const
 {
-    return baseUrl() + QStringLiteral("/zorvek/web/index.html");
+    return baseUrl() + webPagePath();
 }
 
-void ListHost::setDefaultInfo()
+void ListHost::setDefaultInfo(const QString& baseUrl)
 {
+    const QString base = baseUrl.isEmpty() ? this->baseUrl() : baseUrl;
     const QByteArray toolTip(
         ToCp1250(QStringLiteral("Turnaj o pohár Zorveku – klikněte pro přihlášku")).c_str());
-    setContent(QString::fromLatin1(kInfoPath.data(), kInfoPath.size()),
-               BuildInfoText(400, 300, (baseUrl() + PosterPath()).toLatin1(), infoLink().toLatin1(), toolTip),
-               200, "text/plain; charset=windows-1250");
+    setContent(
+        QString::fromLatin1(kInfoPath.data(), kInfoPath.size()),
+        BuildInfoText(400, 300, (base + PosterPath()).toLatin1(), (base + webPagePath()).toLatin1(), toolTip),
+        200, "text/plain; charset=windows-1250");
     setContent(PosterPath(), DrawPoster(400, 300), 200, "image/jpeg");
-    setContent(QStringLiteral("/zorvek/web/index.html"),
+    setContent(webPagePath(),
                QStringLiteral("<!DOCTYPE html>\n<html lang=\"cs\"><head><meta charset=\"utf-8\">"
                               "<title>Zorvek</title></head><body><h1>Turnaj o pohár Zorveku</h1>"
                               "<p>Ukázková stránka místního serveru se seznamy.</p></body></html>\n")

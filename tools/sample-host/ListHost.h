@@ -40,8 +40,9 @@ public:
     void setListText(int game, const QByteArray& text);
     static QString ListPath(int game);
 
-    // An info file naming the poster on this host, and the poster itself (400 x 300).
-    void setDefaultInfo();
+    // An info file naming the poster on this host, and the poster itself (400 x 300). With a
+    // base URL the info file names the poster and its link there instead (a relay in front).
+    void setDefaultInfo(const QString& baseUrl = QString());
     static QString PosterPath();
     QString infoLink() const;
 
