@@ -1,5 +1,8 @@
 #pragma once
 
+#include <map>
+#include <string>
+
 namespace zorvek {
 
 // The process's resident memory in KiB from /proc/self/status: VmHWM (the peak) and VmRSS.
@@ -7,5 +10,9 @@ long PeakResidentKiB();
 long ResidentKiB();
 // Starts the peak over from the current resident size (Linux clear_refs "5").
 bool ResetPeakResident();
+
+// Resident KiB of each mapping of the process (/proc/self/smaps), summed by what is mapped:
+// a file's path, or "[heap]", "[stack]", "[anon]" (memory of no file).
+std::map<std::string, long> ResidentByMapping();
 
 } // namespace zorvek

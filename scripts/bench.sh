@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release in a build folder of their own and runs them:
-# the refresh of 255 servers beside quakestat and a plain-socket floor, then the load
-# on the window. Arguments go to bench_refresh (e.g. --rounds 30).
+# the refresh of 255 servers beside quakestat and a plain-socket floor, the load on the
+# window, then start-up beside an empty window. Arguments go to bench_refresh (e.g.
+# --rounds 30).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -9,7 +10,7 @@ scripts/ensure-packages.sh "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 
 BUILD=${BUILD:-build-bench}
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZORVEK_BUILD_TESTS=OFF
-cmake --build "$BUILD" --target bench_servers bench_refresh bench_load
+cmake --build "$BUILD" --target bench_servers bench_refresh bench_load bench_startup
 
 # Other work on a shared machine disturbs the figures less at a higher priority; the
 # benchmarks pass it on to the server process and quakestat alike.
@@ -21,3 +22,5 @@ echo
 "${NICE[@]}" "$BUILD/bench/bench_refresh" "$@"
 echo
 "${NICE[@]}" "$BUILD/bench/bench_load"
+echo
+"${NICE[@]}" "$BUILD/bench/bench_startup" --breakdown

@@ -1,0 +1,65 @@
+#include "FirstPaint.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
+
+#include "MemoryUse.h"
+
+namespace zorvek {
+
+FirstPaint::FirstPaint(QWidget* window) : QObject(window), m_window(window)
+{
+    window->installEventFilter(this);
+}
+
+std::int64_t FirstPaint::NowNs()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+bool FirstPaint::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!m_seen && watched == m_window && event->type() == QEvent::Paint) {
+        m_seen = true;
+        // The paint event of the window comes first of the frame; its children paint in the
+        // same pass, and the frame is flushed before the event loop runs again.
+        QTimer::singleShot(0, this, &FirstPaint::frameDone);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void FirstPaint::frameDone()
+{
+    m_paintedNs = NowNs();
+    m_window->removeEventFilter(this);
+    emit firstFrame();
+}
+
+void Report(const char* key, long long value)
+{
+    std::printf("%s %lld\n", key, value);
+    std::fflush(stdout);
+}
+
+void ReportStage(const char* stage, bool memory)
+{
+    char key[64];
+    std::snprintf(key, sizeof key, "at_%s_ns", stage);
+    Report(key, static_cast<long long>(FirstPaint::NowNs()));
+    if (!memory)
+        return;
+    std::snprintf(key, sizeof key, "rss_%s_kib", stage);
+    Report(key, static_cast<long long>(ResidentKiB()));
+    std::snprintf(key, sizeof key, "peak_%s_kib", stage);
+    Report(key, static_cast<long long>(PeakResidentKiB()));
+    for (const auto& [name, kib] : ResidentByMapping())
+        std::fprintf(stderr, "map %s %ld %s\n", stage, kib, name.c_str());
+}
+
+} // namespace zorvek
