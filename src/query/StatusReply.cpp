@@ -99,7 +99,10 @@ std::uint8_t GetNumPlayers(std::string_view reply)
     return static_cast<std::uint8_t>(std::min<std::size_t>(half, 255));
 }
 
-int ParsePlayers(std::string_view reply, std::array<PlayerSlot, kMaxPlayers + 1>& players)
+namespace {
+
+// Both kinds of player slots take players the same way: a slot is touched only to store one.
+template <typename Slots> int parsePlayers(std::string_view reply, Slots& players)
 {
     const std::string_view text = splitReply(reply).players;
     // Quotes pair strictly in order: a quote inside a name shifts every later pair.
@@ -120,6 +123,18 @@ int ParsePlayers(std::string_view reply, std::array<PlayerSlot, kMaxPlayers + 1>
         readPlayerLine(text, open, close, player);
     }
     return count;
+}
+
+} // namespace
+
+int ParsePlayers(std::string_view reply, std::array<PlayerSlot, kMaxPlayers + 1>& players)
+{
+    return parsePlayers(reply, players);
+}
+
+int ParsePlayers(std::string_view reply, PlayerSlots& players)
+{
+    return parsePlayers(reply, players);
 }
 
 std::string RemoveTags(std::string_view text)

@@ -25,6 +25,8 @@ std::uint8_t GetNumPlayers(std::string_view reply);
 // the number of complete quote pairs after the settings line, which may exceed 64;
 // only the first 64 are stored. Slots above the result are left as they were.
 int ParsePlayers(std::string_view reply, std::array<PlayerSlot, kMaxPlayers + 1>& players);
+// The same into a server slot's players, which are made only when the reply has one.
+int ParsePlayers(std::string_view reply, PlayerSlots& players);
 
 // The text without colour codes: "^" is dropped with the one character after it.
 std::string RemoveTags(std::string_view text);

@@ -5,19 +5,11 @@
 #include <memory>
 #include <string>
 
+#include "serverlist/PlayerSlots.h"
+
 namespace zorvek {
 
 inline constexpr int kMaxServers = 255;
-inline constexpr int kMaxPlayers = 64;
-
-// One player of a status reply. Texts are the reply's bytes (Windows-1250),
-// decoded only where they reach the screen.
-struct PlayerSlot
-{
-    std::string PlayerName;
-    double PlayerPing = 0;
-    std::string PlayerScore;
-};
 
 // Everything held for one server slot: its list record and what its latest reply said.
 // Reply texts and player slots outlive queries and game switches.
@@ -39,7 +31,7 @@ struct ServerSlot
     bool Replied = false;
     bool ShownReplied = false;
 
-    std::array<PlayerSlot, kMaxPlayers + 1> Players{}; // 1..64; element 0 is unused
+    PlayerSlots Players; // 1..64
 };
 
 // The servers of the current game, slots 1..255. Slots above ServerCount keep

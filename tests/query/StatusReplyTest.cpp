@@ -184,6 +184,25 @@ TEST_P(ParsePlayersTest, FillsOneSlotPerQuotePair)
     EXPECT_EQ(above.PlayerScore, "-" + std::to_string(count + 1));
 }
 
+// A server slot's players are made only when the reply has one, and then take the same.
+TEST_P(ParsePlayersTest, ServerSlotPlayersAreMadeOnlyForAPlayer)
+{
+    const PlayersCase& c = GetParam();
+    PlayerSlots slots;
+    const int count = int(c.players.size());
+    ASSERT_EQ(ParsePlayers(c.reply, slots), count);
+    EXPECT_EQ(slots.made(), count > 0);
+    const PlayerSlots& stored = slots;
+    for (int k = 1; k <= count; ++k) {
+        const Player& expected = c.players[std::size_t(k - 1)];
+        EXPECT_EQ(stored[k].PlayerName, expected.name) << "player " << k;
+        EXPECT_DOUBLE_EQ(stored[k].PlayerPing, expected.ping) << "player " << k;
+        EXPECT_EQ(stored[k].PlayerScore, expected.score) << "player " << k;
+    }
+    EXPECT_EQ(stored[count + 1].PlayerName, "");
+    EXPECT_EQ(stored[count + 1].PlayerScore, "");
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Lines, ParsePlayersTest,
     testing::Values(
