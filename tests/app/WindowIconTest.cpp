@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QLineEdit>
 
+#include "app/AppIcon.h"
 #include "app/frmInfo.h"
 #include "search/frmPlayers.h"
 #include "support/MainWindowFixture.h"
@@ -60,6 +61,23 @@ TEST_F(WindowIconTest, EveryWindowCarriesTheProgramsIcon)
     ASSERT_EQ(players.runs(), 1);
     EXPECT_EQ(at(playersIcon, 16), at(icon, 16));
     EXPECT_EQ(at(playersIcon, 256), at(icon, 256));
+}
+
+// The pictures are read when a size is asked for: between two pictures the larger is scaled
+// down, beyond the largest that one is given, and each is the picture of its own size.
+TEST(AppIconTest, EverySizeComesFromItsPicture)
+{
+    const QIcon icon = AppIcon();
+    EXPECT_EQ(icon.actualSize(QSize(24, 24)), QSize(24, 24));
+    EXPECT_EQ(icon.pixmap(QSize(24, 24)).size(), QSize(24, 24));
+    EXPECT_EQ(icon.actualSize(QSize(1000, 1000)), QSize(256, 256));
+    EXPECT_EQ(icon.pixmap(QSize(1000, 1000)).size(), QSize(256, 256));
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        const QPixmap picture(QStringLiteral(":/zorvek/icons/zorvek-%1.png").arg(size));
+        ASSERT_FALSE(picture.isNull()) << size;
+        EXPECT_EQ(at(icon, size), picture.toImage().convertToFormat(QImage::Format_ARGB32)) << size;
+    }
+    EXPECT_FALSE(icon.pixmap(QSize(32, 32), QIcon::Disabled).isNull());
 }
 
 } // namespace
