@@ -7,49 +7,43 @@ namespace zorvek {
 
 StatusSockets::StatusSockets(QObject* parent) : QObject(parent), m_buffer(kDatagramLimit, Qt::Uninitialized)
 {
-    createSocket(1);
 }
 
 void StatusSockets::createSockets()
 {
-    for (int slot = 2; slot <= kSlots; ++slot)
-        if (!m_slots[slot].socket)
-            createSocket(slot);
+    m_count = kSlots;
 }
 
-void StatusSockets::createSocket(int slot)
+QUdpSocket* StatusSockets::socketOf(int slot)
 {
-    auto* socket = new QUdpSocket(this);
-    // Game servers are spoken to directly: no system proxy is looked up for each send
-    // (the lookup would otherwise run again every time a closed socket binds afresh).
-    socket->setProxy(QNetworkProxy::NoProxy);
-    connect(socket, &QUdpSocket::readyRead, this, [this, slot] { readPending(slot); });
-    m_slots[slot].socket = socket;
-}
-
-int StatusSockets::count() const
-{
-    int n = 0;
-    for (int slot = 1; slot <= kSlots; ++slot)
-        n += m_slots[slot].socket != nullptr;
-    return n;
+    Slot& s = m_slots[slot];
+    if (!s.socket) {
+        s.socket = new QUdpSocket(this);
+        // Game servers are spoken to directly: no system proxy is looked up for each send
+        // (the lookup would otherwise run again every time a closed socket binds afresh).
+        s.socket->setProxy(QNetworkProxy::NoProxy);
+        connect(s.socket, &QUdpSocket::readyRead, this, [this, slot] { readPending(slot); });
+    }
+    return s.socket;
 }
 
 bool StatusSockets::send(int slot, const QHostAddress& address, quint16 port, const QByteArray& datagram)
 {
-    if (slot < 1 || slot > kSlots || !m_slots[slot].socket)
+    if (slot < 1 || slot > m_count)
         return false;
     Slot& s = m_slots[slot];
+    QUdpSocket* socket = socketOf(slot);
     if (s.closed)
         dropPending(slot);
     s.address = address;
     s.port = port;
     // The first send binds the socket to a port the system picks; it keeps that port.
-    return s.socket->writeDatagram(datagram, address, port) == datagram.size();
+    return socket->writeDatagram(datagram, address, port) == datagram.size();
 }
 
 void StatusSockets::close(int slot)
 {
+    // A socket that never sent has nothing to close.
     if (slot < 1 || slot > kSlots || !m_slots[slot].socket)
         return;
     // The socket stays bound: unbinding and binding again for every query is what a

@@ -21,9 +21,12 @@ public:
 
     explicit StatusSockets(QObject* parent = nullptr);
 
-    // Socket 1 exists from construction; this creates 2..255 in ascending order.
+    // Socket 1 exists from construction; this creates 2..255 in ascending order. A socket's
+    // object is made when its slot first sends: before that there is nothing it could do, and
+    // the system socket comes with the first send anyway.
     void createSockets();
-    int count() const;
+    // The slots that have a socket: 1, or 255 after createSockets.
+    int count() const { return m_count; }
 
     // Sends the datagram from slot's socket to address:port and remembers that
     // sender as the only one whose datagrams count for the slot. False when the
@@ -39,7 +42,8 @@ signals:
     void dataArrival(int slot, const QByteArray& datagram);
 
 private:
-    void createSocket(int slot);
+    // The slot's socket object, made now if it was not.
+    QUdpSocket* socketOf(int slot);
     void readPending(int slot);
     void dropPending(int slot);
 
@@ -53,6 +57,7 @@ private:
         bool closed = false;
     };
     std::array<Slot, kSlots + 1> m_slots{}; // 1..255
+    int m_count = 1;
     // Datagrams read away before a send; more than these are dropped with the socket.
     static constexpr int kStrayLimit = 32;
     // Larger than any UDP payload (65,535 bytes less the 8-byte header).
