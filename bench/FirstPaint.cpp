@@ -58,6 +58,8 @@ void ReportStage(const char* stage, bool memory)
     Report(key, static_cast<long long>(ResidentKiB()));
     std::snprintf(key, sizeof key, "peak_%s_kib", stage);
     Report(key, static_cast<long long>(PeakResidentKiB()));
+    std::snprintf(key, sizeof key, "threads_%s", stage);
+    Report(key, static_cast<long long>(ThreadCount()));
     for (const auto& [name, kib] : ResidentByMapping())
         std::fprintf(stderr, "map %s %ld %s\n", stage, kib, name.c_str());
 }

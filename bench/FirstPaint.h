@@ -41,8 +41,8 @@ private:
 // What a start-up child reports to its parent: "key value" lines on standard output.
 void Report(const char* key, long long value);
 // The time a step of start-up ended, as "at_<stage>_ns"; with `memory` also the resident and
-// peak memory now ("rss_<stage>_kib", "peak_<stage>_kib") and each mapping's resident size as
-// "map <stage> KIB NAME" lines on standard error.
+// peak memory and the threads now ("rss_<stage>_kib", "peak_<stage>_kib", "threads_<stage>"),
+// and each mapping's resident size as "map <stage> KIB NAME" lines on standard error.
 void ReportStage(const char* stage, bool memory);
 
 } // namespace zorvek

@@ -40,6 +40,11 @@ long ResidentKiB()
     return statusField("VmRSS");
 }
 
+int ThreadCount()
+{
+    return static_cast<int>(statusField("Threads"));
+}
+
 bool ResetPeakResident()
 {
     std::ofstream clear("/proc/self/clear_refs");

@@ -145,7 +145,7 @@ void printStages(const char* name, const ChildRun& run,
             std::printf(", %s %.1f (%+.1f)", label, kib / 1024.0, (kib - before) / 1024.0);
         before = kib;
     }
-    std::printf(" MiB\n");
+    std::printf(" MiB; %lld threads at the end\n", run.value(std::string("threads_") + stages.back().first));
 }
 
 // Where the program's memory goes: its resident size after each step of start-up, and at the

@@ -1,9 +1,11 @@
 // The program as the start-up benchmark starts it: the main window built and loaded as
 // main.cpp does, against the benchmark's list host. Reports when the main window's first
-// frame was painted and the peak memory; with --servers N it stays until the start-up
-// refresh and two more have N replies each, and reports the longest time the event loop
-// was blocked meanwhile.
-#include <cstdio>
+// frame was painted and the peak memory; with --servers N it stays until N servers answered
+// the start-up refresh (and a click at the first frame) and then one more click, and reports
+// the longest time the event loop was blocked from the first frame on.
+#include <array>
+#include <functional>
+#include <memory>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -18,19 +20,21 @@
 
 namespace {
 
-// Counts the rows that answered since the last begin(), and tells when all expected did.
+// Counts the slots that answered since the last begin() and calls back when all expected did.
 class ReplyCount : public QObject
 {
 public:
-    ReplyCount(zorvek::frmMain& window, int expected) : m_window(window), m_expected(expected)
+    ReplyCount(zorvek::frmMain& window, int expected, std::function<void()> complete)
+        : m_expected(expected), m_complete(std::move(complete))
     {
         // Connected after the window's own handler: a reply counts once the window took it.
         auto* sockets = window.findChild<zorvek::StatusSockets*>(QStringLiteral("sockCOD"));
         connect(sockets, &zorvek::StatusSockets::dataArrival, this, [this](int slot, const QByteArray&) {
-            if (slot >= 1 && slot <= m_expected && !m_seen[static_cast<std::size_t>(slot)]) {
-                m_seen[static_cast<std::size_t>(slot)] = true;
-                ++m_count;
-            }
+            if (slot < 1 || slot > m_expected || m_seen[static_cast<std::size_t>(slot)])
+                return;
+            m_seen[static_cast<std::size_t>(slot)] = true;
+            if (++m_count == m_expected)
+                m_complete();
         });
     }
     void begin()
@@ -38,12 +42,11 @@ public:
         m_seen.fill(false);
         m_count = 0;
     }
-    bool complete() const { return m_count >= m_expected; }
     int count() const { return m_count; }
 
 private:
-    zorvek::frmMain& m_window;
     int m_expected;
+    std::function<void()> m_complete;
     int m_count = 0;
     std::array<bool, zorvek::kMaxServers + 1> m_seen{};
 };
@@ -54,7 +57,7 @@ int main(int argc, char** argv)
 {
     zorvek::ReportStage("main", false);
     QApplication app(argc, argv);
-    QGuiApplication::setDesktopFileName(QStringLiteral("cz.example.zorvek.Zorvek"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZORVEK_APP_ID));
     QCoreApplication::setApplicationName(QStringLiteral("zorvek"));
     QCommandLineParser parser;
     const QCommandLineOption hostOption(QStringLiteral("list-host"), QStringLiteral("HOST:PORT"),
@@ -80,36 +83,30 @@ int main(int argc, char** argv)
 
     auto* paint = new zorvek::FirstPaint(&window);
     zorvek::EventLoopWatch watch;
-    ReplyCount replies(window, servers);
-    int refreshes = 0;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &app, [&] {
-        zorvek::Report("replied", static_cast<long long>(replies.count()));
-        QCoreApplication::exit(1);
-    });
-
-    const auto finish = [&] {
+    // The start-up refresh with one click while its names may still be looked up, then one
+    // more click after every server answered: two rounds of replies from every server.
+    int rounds = 0;
+    std::unique_ptr<ReplyCount> replies;
+    replies = std::make_unique<ReplyCount>(window, servers, [&] {
+        if (++rounds == 1) {
+            zorvek::Report("filled_ns", static_cast<long long>(zorvek::FirstPaint::NowNs()));
+            replies->begin();
+            QTimer::singleShot(0, &window, [&window] { window.cmdResponse_Click(); });
+            return;
+        }
+        if (rounds > 2)
+            return;
         watch.stop();
         zorvek::Report("stall_us", static_cast<long long>(watch.longestGapMs() * 1000));
         zorvek::Report("peak_kib", static_cast<long long>(zorvek::PeakResidentKiB()));
         QCoreApplication::exit(0);
-    };
-    // The start-up refresh with one click while its names may still be looked up, then one
-    // more click after every server answered: two rounds of replies from every server.
-    QObject::connect(window.findChild<zorvek::StatusSockets*>(QStringLiteral("sockCOD")),
-                     &zorvek::StatusSockets::dataArrival, &app, [&] {
-                         if (servers == 0 || refreshes >= 2 || !replies.complete())
-                             return;
-                         if (refreshes == 0)
-                             zorvek::Report("filled_ns", static_cast<long long>(zorvek::FirstPaint::NowNs()));
-                         if (++refreshes == 2) {
-                             finish();
-                             return;
-                         }
-                         replies.begin();
-                         QTimer::singleShot(0, &window, [&window] { window.cmdResponse_Click(); });
-                     });
+    });
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &app, [&] {
+        zorvek::Report("replied", static_cast<long long>(replies->count()));
+        QCoreApplication::exit(1);
+    });
 
     QObject::connect(paint, &zorvek::FirstPaint::firstFrame, &app, [&] {
         zorvek::Report("painted_ns", static_cast<long long>(paint->paintedNs()));
