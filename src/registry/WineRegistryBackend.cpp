@@ -67,10 +67,7 @@ std::vector<std::uint8_t> AnsiData(std::uint32_t type, const std::vector<std::ui
 
 } // namespace
 
-WineRegistryBackend::WineRegistryBackend(std::filesystem::path prefix) : m_prefix(std::move(prefix))
-{
-    refresh();
-}
+WineRegistryBackend::WineRegistryBackend(std::filesystem::path prefix) : m_prefix(std::move(prefix)) {}
 
 WineRegistryBackend::~WineRegistryBackend() = default;
 
@@ -86,6 +83,13 @@ void WineRegistryBackend::refresh()
     m_systemStamp = system;
     m_userStamp = user;
     load();
+}
+
+MemoryRegistryBackend& WineRegistryBackend::tree()
+{
+    if (!m_tree)
+        refresh();
+    return *m_tree;
 }
 
 void WineRegistryBackend::load()
@@ -236,11 +240,11 @@ long WineRegistryBackend::openKey(RegistryHandle key, const std::string& subKey,
             std::string redirected = "Software\\Wow6432Node";
             for (std::size_t i = 1; i < parts.size(); ++i)
                 redirected += "\\" + parts[i];
-            if (m_tree->openKey(key, redirected, options, access, result) == kErrorSuccess)
+            if (tree().openKey(key, redirected, options, access, result) == kErrorSuccess)
                 return kErrorSuccess;
         }
     }
-    return m_tree->openKey(key, subKey, options, access, result);
+    return tree().openKey(key, subKey, options, access, result);
 }
 
 long WineRegistryBackend::createKey(RegistryHandle, const std::string&, std::uint32_t, std::uint32_t,
@@ -251,13 +255,13 @@ long WineRegistryBackend::createKey(RegistryHandle, const std::string&, std::uin
 
 long WineRegistryBackend::closeKey(RegistryHandle key)
 {
-    return m_tree->closeKey(key);
+    return tree().closeKey(key);
 }
 
 long WineRegistryBackend::queryValue(RegistryHandle key, const std::string& valueName, std::uint32_t* type,
                                      std::uint8_t* data, std::uint32_t* size)
 {
-    return m_tree->queryValue(key, valueName, type, data, size);
+    return tree().queryValue(key, valueName, type, data, size);
 }
 
 long WineRegistryBackend::setValue(RegistryHandle, const std::string&, std::uint32_t, const std::uint8_t*,
@@ -278,19 +282,19 @@ long WineRegistryBackend::deleteValue(RegistryHandle, const std::string&)
 
 long WineRegistryBackend::enumKey(RegistryHandle key, std::uint32_t index, char* name, std::uint32_t nameSize)
 {
-    return m_tree->enumKey(key, index, name, nameSize);
+    return tree().enumKey(key, index, name, nameSize);
 }
 
 long WineRegistryBackend::enumValue(RegistryHandle key, std::uint32_t index, char* name,
                                     std::uint32_t& nameLength, std::uint32_t* type, std::uint8_t* data,
                                     std::uint32_t* dataSize)
 {
-    return m_tree->enumValue(key, index, name, nameLength, type, data, dataSize);
+    return tree().enumValue(key, index, name, nameLength, type, data, dataSize);
 }
 
 long WineRegistryBackend::queryInfoKey(RegistryHandle key, KeyInfo& info)
 {
-    return m_tree->queryInfoKey(key, info);
+    return tree().queryInfoKey(key, info);
 }
 
 long WineRegistryBackend::connectRegistry(const std::string& machine, RegistryHandle rootKey,
@@ -299,18 +303,18 @@ long WineRegistryBackend::connectRegistry(const std::string& machine, RegistryHa
     if (!machine.empty())
         return kErrorBadNetpath;
     refresh();
-    return m_tree->connectRegistry(machine, rootKey, result);
+    return tree().connectRegistry(machine, rootKey, result);
 }
 
 std::uint32_t WineRegistryBackend::expandEnvironmentStrings(const std::string& source, char* destination,
                                                             std::uint32_t size)
 {
-    return m_tree->expandEnvironmentStrings(source, destination, size);
+    return tree().expandEnvironmentStrings(source, destination, size);
 }
 
 std::size_t WineRegistryBackend::openHandleCount() const
 {
-    return m_tree->openHandleCount();
+    return m_tree ? m_tree->openHandleCount() : 0;
 }
 
 } // namespace zorvek

@@ -15,7 +15,9 @@ class MemoryRegistryBackend;
 
 // Reads the registry of a Wine prefix from its files: HKEY_LOCAL_MACHINE from system.reg,
 // HKEY_CURRENT_USER from user.reg, HKEY_CLASSES_ROOT as the user's classes over the machine's.
-// It never writes: writes and deletions answer ERROR_ACCESS_DENIED.
+// It never writes: writes and deletions answer ERROR_ACCESS_DENIED. The files are read at the
+// first question, not when the object is made: a prefix's registry is megabytes of text, and
+// a program that makes its registry object at start-up may never ask it anything.
 class WineRegistryBackend : public RegistryBackend
 {
 public:
@@ -50,6 +52,8 @@ private:
     using FileStamp = std::optional<std::pair<std::filesystem::file_time_type, std::uintmax_t>>;
 
     void refresh();
+    // The keys read from the files, read now if they were not yet.
+    MemoryRegistryBackend& tree();
     void load();
     void loadEnvironment();
 

@@ -229,6 +229,25 @@ TEST_F(WinePrefixTest, ChangedFilesAreReadAgain)
     EXPECT_EQ(registry.Value(), RegistryValue(std::string("now")));
 }
 
+// The files are read when the registry is first asked, not when the object is made: a file
+// rewritten in between with the same size and time is what the first question sees.
+TEST_F(WinePrefixTest, FilesAreReadAtTheFirstQuestion)
+{
+    const std::filesystem::path system = m_prefix.path() / "system.reg";
+    const auto written = std::filesystem::last_write_time(system);
+    const auto size = std::filesystem::file_size(system);
+    m_backend = std::make_shared<WineRegistryBackend>(m_prefix.path());
+
+    std::string later = std::string(kHeader) + "\n[Software\\\\Later] 1\n\"v\"=\"first\"\n";
+    ASSERT_LT(later.size(), size);
+    later.resize(size, '\n');
+    WriteTextFile(system, later);
+    std::filesystem::last_write_time(system, written);
+    ASSERT_EQ(std::filesystem::file_size(system), size);
+
+    EXPECT_EQ(reader(kHkeyLocalMachine, "Software\\Later", "v").Value(), RegistryValue(std::string("first")));
+}
+
 TEST(WineRegistryBackend, MissingPrefixHoldsNothing)
 {
     auto backend = std::make_shared<WineRegistryBackend>("/nonexistent/zorvek-prefix");
