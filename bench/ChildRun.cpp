@@ -25,6 +25,23 @@ std::int64_t monotonicNs()
     return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
+// The process's environment with the given entries set over it.
+std::vector<std::string> environmentWith(const std::vector<std::string>& entries)
+{
+    std::vector<std::string> result;
+    for (char** variable = environ; *variable; ++variable) {
+        const std::string text(*variable);
+        const std::string name = text.substr(0, text.find('=') + 1);
+        bool replaced = false;
+        for (const std::string& entry : entries)
+            replaced = replaced || entry.rfind(name, 0) == 0;
+        if (!replaced)
+            result.push_back(text);
+    }
+    result.insert(result.end(), entries.begin(), entries.end());
+    return result;
+}
+
 } // namespace
 
 double ChildRun::msAfterSpawn(const std::string& key) const
@@ -39,7 +56,8 @@ long long ChildRun::value(const std::string& key, long long otherwise) const
     return found == values.end() ? otherwise : found->second;
 }
 
-ChildRun RunChild(const std::string& program, const std::vector<std::string>& arguments, int timeoutMs)
+ChildRun RunChild(const std::string& program, const std::vector<std::string>& arguments, int timeoutMs,
+                  const std::vector<std::string>& environment)
 {
     ChildRun run;
     int out[2];
@@ -57,10 +75,15 @@ ChildRun RunChild(const std::string& program, const std::vector<std::string>& ar
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
+    const std::vector<std::string> variables = environmentWith(environment);
+    std::vector<char*> envp;
+    for (const std::string& variable : variables)
+        envp.push_back(const_cast<char*>(variable.c_str()));
+    envp.push_back(nullptr);
 
     pid_t pid = 0;
     run.spawnedNs = monotonicNs();
-    const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     ::close(out[1]);
     ::close(err[1]);

@@ -22,7 +22,9 @@ struct ChildRun
     long long value(const std::string& key, long long otherwise = -1) const;
 };
 
-// Runs program with the arguments and the process's environment; kills it after timeoutMs.
-ChildRun RunChild(const std::string& program, const std::vector<std::string>& arguments, int timeoutMs);
+// Runs program with the arguments and the process's environment, over which the "NAME=value"
+// entries of `environment` are set; kills it after timeoutMs.
+ChildRun RunChild(const std::string& program, const std::vector<std::string>& arguments, int timeoutMs,
+                  const std::vector<std::string>& environment = {});
 
 } // namespace zorvek

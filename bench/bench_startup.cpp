@@ -47,6 +47,7 @@ struct Contender
     std::string name;
     std::string program;
     std::vector<std::string> arguments;
+    std::vector<std::string> environment;
     std::vector<double> paintMs;
     std::vector<double> peakMiB;
     std::vector<double> filledMs;
@@ -212,7 +213,10 @@ int main(int argc, char** argv)
                                            QStringLiteral("N"), QStringLiteral("50"));
     const QCommandLineOption breakdownOption(QStringLiteral("breakdown"),
                                              QStringLiteral("Also show where the program's memory goes."));
-    parser.addOptions({roundsOption, serversOption, breakdownOption});
+    const QCommandLineOption wineOption(
+        QStringLiteral("wine-prefix"),
+        QStringLiteral("Also (a) with this Wine prefix, as a user of Wine has."), QStringLiteral("DIR"));
+    parser.addOptions({roundsOption, serversOption, breakdownOption, wineOption});
     parser.process(app);
     const int rounds = std::max(1, parser.value(roundsOption).toInt());
     const int servers = std::clamp(parser.value(serversOption).toInt(), 1, 255);
@@ -222,7 +226,8 @@ int main(int argc, char** argv)
     QTemporaryDir scratch;
     const QString data = scratch.filePath(QStringLiteral("data"));
     const QString runtime = scratch.filePath(QStringLiteral("runtime"));
-    if (!scratch.isValid() || !QDir().mkpath(data) || !QDir().mkpath(runtime) ||
+    const QString noWine = scratch.filePath(QStringLiteral("wine"));
+    if (!scratch.isValid() || !QDir().mkpath(data) || !QDir().mkpath(runtime) || !QDir().mkpath(noWine) ||
         ::chmod(QFile::encodeName(runtime).constData(), 0700) != 0) {
         std::fprintf(stderr, "bench_startup: no scratch folder\n");
         return 1;
@@ -230,6 +235,8 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("XDG_DATA_HOME", QFile::encodeName(data));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    // An empty Wine prefix: the user's own, if any, does not change the figures.
+    qputenv("WINEPREFIX", QFile::encodeName(noWine));
 
     // Names are resolved only by the benchmark's own DNS server, never the machine's.
     std::string namesProblem;
@@ -279,18 +286,24 @@ int main(int argc, char** argv)
         "(c) ten named servers, resolver answering after 0.5 s",
         windowProgram,
         {"--list-host", namedHost.listHost().toStdString(), "--servers", std::to_string(kNamedServers)}};
+    Contender wine{"(a) with a Wine prefix (--wine-prefix)",
+                   windowProgram,
+                   {"--list-host", quickHost.listHost().toStdString()}};
+    wine.environment = {"WINEPREFIX=" + parser.value(wineOption).toStdString()};
     std::vector<Contender*> contenders{&empty, &label, &quick, &slow};
+    if (parser.isSet(wineOption))
+        contenders.push_back(&wine);
     if (namesProblem.empty())
         contenders.push_back(&named);
 
     // One round unmeasured, so that every measured one finds the same files in the page cache;
     // then the contenders take turns, each round starting with the next one.
     for (Contender* c : contenders)
-        zorvek::RunChild(c->program, c->arguments, kChildTimeoutMs);
+        zorvek::RunChild(c->program, c->arguments, kChildTimeoutMs, c->environment);
     for (int r = 0; r < rounds; ++r)
         for (std::size_t k = 0; k < contenders.size(); ++k) {
             Contender& c = *contenders[(static_cast<std::size_t>(r) + k) % contenders.size()];
-            take(c, zorvek::RunChild(c.program, c.arguments, kChildTimeoutMs));
+            take(c, zorvek::RunChild(c.program, c.arguments, kChildTimeoutMs, c.environment));
         }
 
     std::printf("Start-up to the main window's first frame, offscreen, from the spawn of the process; "
@@ -308,6 +321,10 @@ int main(int argc, char** argv)
                 "(goal <= 1.3x: %s), %+.1f MiB\n",
                 quickMs / emptyMs, verdict(quickMs <= 1.3 * emptyMs), quickMiB / emptyMiB,
                 verdict(quickMiB <= 1.3 * emptyMiB), quickMiB - emptyMiB);
+    if (parser.isSet(wineOption))
+        std::printf("      with the Wine prefix %s: start-up %+.1f ms, peak memory %+.1f MiB over (a)\n",
+                    qPrintable(parser.value(wineOption)), Summarize(wine.paintMs).median - quickMs,
+                    Summarize(wine.peakMiB).median - quickMiB);
     const double slowMs = Summarize(slow.paintMs).median;
     const double delays = (slowMs - quickMs) / kListDelayMs;
     const double labelMs = Summarize(label.paintMs).median;

@@ -18,9 +18,13 @@ NICE=()
 if [ "$(id -u)" -eq 0 ]; then NICE=(nice -n -10); fi
 
 export QT_QPA_PLATFORM=offscreen
-echo
-"${NICE[@]}" "$BUILD/bench/bench_refresh" "$@"
-echo
-"${NICE[@]}" "$BUILD/bench/bench_load"
-echo
-"${NICE[@]}" "$BUILD/bench/bench_startup" --breakdown
+# A benchmark that reports a failed run does not keep the others from printing theirs.
+status=0
+run() {
+    echo
+    "${NICE[@]}" "$@" || { status=$?; echo "$(basename "$1") failed (status $status)"; }
+}
+run "$BUILD/bench/bench_refresh" "$@"
+run "$BUILD/bench/bench_load"
+run "$BUILD/bench/bench_startup" --breakdown
+exit "$status"
