@@ -18,6 +18,7 @@
 #include "ServerProcess.h"
 #include "Stats.h"
 #include "app/frmMain.h"
+#include "common/EventDispatcher.h"
 
 namespace {
 
@@ -130,6 +131,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    zorvek::ChooseEventDispatcher();
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();

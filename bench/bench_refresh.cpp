@@ -15,6 +15,7 @@
 #include "ServerProcess.h"
 #include "Stats.h"
 #include "app/frmMain.h"
+#include "common/EventDispatcher.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    zorvek::ChooseEventDispatcher();
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();

@@ -14,6 +14,7 @@
 
 #include "DelayingProxy.h"
 #include "ServerFarm.h"
+#include "common/EventDispatcher.h"
 #include "private-network/ScriptedDnsServer.h"
 #include "sample-host/ListHost.h"
 
@@ -41,6 +42,7 @@ int main(int argc, char** argv)
     // The list host draws its poster, which needs fonts but no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    zorvek::ChooseEventDispatcher();
     QGuiApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();

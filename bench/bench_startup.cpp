@@ -23,6 +23,7 @@
 #include "ChildRun.h"
 #include "ServerProcess.h"
 #include "Stats.h"
+#include "common/EventDispatcher.h"
 #include "private-network/PrivateNamespaces.h"
 #include "private-network/ScriptedDnsServer.h"
 
@@ -202,6 +203,7 @@ int main(int argc, char** argv)
     // First, while the process has one thread: case (c) resolves its names in namespaces of its
     // own, which every child process started from here shares.
     const bool isolated = zorvek::EnterPrivateNamespaces();
+    zorvek::ChooseEventDispatcher();
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();

@@ -9,6 +9,7 @@
 
 #include "FirstPaint.h"
 #include "MemoryUse.h"
+#include "common/EventDispatcher.h"
 
 int main(int argc, char** argv)
 {
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
         arguments << argv[i];
     const bool stages = arguments.contains("--stages");
     zorvek::ReportStage("main", false);
+    zorvek::ChooseEventDispatcher();
     QApplication app(argc, argv);
     zorvek::ReportStage("app", stages);
     QWidget window;

@@ -15,6 +15,7 @@
 #include "FirstPaint.h"
 #include "MemoryUse.h"
 #include "app/frmMain.h"
+#include "common/EventDispatcher.h"
 #include "query/StatusSockets.h"
 #include "serverlist/ServerTable.h"
 
@@ -56,6 +57,7 @@ private:
 int main(int argc, char** argv)
 {
     zorvek::ReportStage("main", false);
+    zorvek::ChooseEventDispatcher();
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(ZORVEK_APP_ID));
     QCoreApplication::setApplicationName(QStringLiteral("zorvek"));

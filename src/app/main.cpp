@@ -1,9 +1,11 @@
 #include <QApplication>
 
 #include "app/frmMain.h"
+#include "common/EventDispatcher.h"
 
 int main(int argc, char** argv)
 {
+    zorvek::ChooseEventDispatcher();
     QApplication app(argc, argv);
     // The desktop knows the program's windows by these: the application id names the desktop
     // entry and the icon (and is the window's app id on Wayland); the application name is the

@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include "common/EventDispatcher.h"
+
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    zorvek::ChooseEventDispatcher();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/EventDispatcher.h"
 #include "private-network/PrivateNamespaces.h"
 
 int main(int argc, char** argv)
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
     zorvek::EnterPrivateNamespaces();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    zorvek::ChooseEventDispatcher();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

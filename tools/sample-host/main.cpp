@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QSocketNotifier>
 
+#include "common/EventDispatcher.h"
 #include "sample-host/ListHost.h"
 #include "sample-host/SampleNetwork.h"
 
@@ -48,6 +49,7 @@ int main(int argc, char** argv)
     // Drawing the poster and levelshots needs fonts, not a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    zorvek::ChooseEventDispatcher();
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("sample-host"));
 

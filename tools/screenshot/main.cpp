@@ -11,11 +11,13 @@
 #include <QTreeWidget>
 
 #include "app/frmMain.h"
+#include "common/EventDispatcher.h"
 
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    zorvek::ChooseEventDispatcher();
     QApplication app(argc, argv);
     if (argc != 4) {
         std::fprintf(stderr, "usage: zorvek-screenshot LIST_HOST PROGRAM_FOLDER OUTPUT.png\n");
