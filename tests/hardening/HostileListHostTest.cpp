@@ -235,10 +235,12 @@ TEST_F(HostileListHostTest, RedirectLoopEndsAsNothingReceived)
     EXPECT_EQ(boxes.texts(), QStringList({kNothingFrom, kNothingFrom}));
     EXPECT_TRUE(window->listText(1).empty());
     EXPECT_TRUE(window->listText(2).empty());
-    // The loops were given up after a few hops, well before the time-out.
+    // The loops were given up after a few hops, well before the time-out: five redirects at
+    // the most, twice at the most, as Qt may send a request again whose connection the server
+    // closed under it (seen with the lists side by side) and count its hops anew.
     EXPECT_LE(http.requestCount(QStringLiteral("/loop-a")) + http.requestCount(QStringLiteral("/loop-b")),
-              10);
-    EXPECT_LE(http.requestCount(listPath(2)), 10);
+              12);
+    EXPECT_LE(http.requestCount(listPath(2)), 12);
     EXPECT_LT(elapsed, 3000);
 }
 
