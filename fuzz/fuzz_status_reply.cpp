@@ -2,7 +2,6 @@
 // player lines. The count stays within a byte, at most 64 players are stored, and a
 // reply written the way game servers write it reads back exactly.
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <random>
@@ -20,15 +19,15 @@ namespace {
 
 using namespace zorvek;
 
-using Players = std::array<PlayerSlot, kMaxPlayers + 1>;
+using Players = PlayerSlots;
 constexpr std::string_view kUntouched = "untouched";
 constexpr std::string_view kSettings[] = {"g_gametype", "mapname", "scr_friendlyfire", "scr_killcam",
                                           "sv_maxclients"};
 
 void markAll(Players& players)
 {
-    for (PlayerSlot& p : players)
-        p.PlayerName = kUntouched;
+    for (std::size_t k = 1; k <= kMaxPlayers; ++k)
+        players[k].PlayerName = kUntouched;
 }
 
 // The player lines: what follows the second line feed.

@@ -99,10 +99,7 @@ std::uint8_t GetNumPlayers(std::string_view reply)
     return static_cast<std::uint8_t>(std::min<std::size_t>(half, 255));
 }
 
-namespace {
-
-// Both kinds of player slots take players the same way: a slot is touched only to store one.
-template <typename Slots> int parsePlayers(std::string_view reply, Slots& players)
+int ParsePlayers(std::string_view reply, PlayerSlots& players)
 {
     const std::string_view text = splitReply(reply).players;
     // Quotes pair strictly in order: a quote inside a name shifts every later pair.
@@ -118,23 +115,12 @@ template <typename Slots> int parsePlayers(std::string_view reply, Slots& player
         from = close + 1;
         if (++count > kMaxPlayers)
             continue; // counted, but the table has no slot for it
+        // A slot is touched only to store a player: the slots are made with the first.
         PlayerSlot& player = players[static_cast<std::size_t>(count)];
         player.PlayerName = RemoveTags(text.substr(open + 1, close - open - 1));
         readPlayerLine(text, open, close, player);
     }
     return count;
-}
-
-} // namespace
-
-int ParsePlayers(std::string_view reply, std::array<PlayerSlot, kMaxPlayers + 1>& players)
-{
-    return parsePlayers(reply, players);
-}
-
-int ParsePlayers(std::string_view reply, PlayerSlots& players)
-{
-    return parsePlayers(reply, players);
 }
 
 std::string RemoveTags(std::string_view text)

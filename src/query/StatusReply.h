@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -23,9 +22,8 @@ std::uint8_t GetNumPlayers(std::string_view reply);
 
 // Parses the player lines into players[1..64] (names without colour codes) and returns
 // the number of complete quote pairs after the settings line, which may exceed 64;
-// only the first 64 are stored. Slots above the result are left as they were.
-int ParsePlayers(std::string_view reply, std::array<PlayerSlot, kMaxPlayers + 1>& players);
-// The same into a server slot's players, which are made only when the reply has one.
+// only the first 64 are stored. Slots above the result are left as they were, and a
+// reply without players makes none.
 int ParsePlayers(std::string_view reply, PlayerSlots& players);
 
 // The text without colour codes: "^" is dropped with the one character after it.

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -63,10 +62,10 @@ TEST_P(CapturedReplyTest, ReadsSettingsAndPlayers)
     EXPECT_EQ(zorvek::GetParam(reply, "sv_hostname"), c.hostName);
     EXPECT_EQ(GetNumPlayers(reply), c.players);
 
-    auto slots = std::make_unique<std::array<PlayerSlot, kMaxPlayers + 1>>();
-    ASSERT_EQ(ParsePlayers(reply, *slots), c.players);
+    PlayerSlots slots;
+    ASSERT_EQ(ParsePlayers(reply, slots), c.players);
     for (const NamedPlayer& p : c.named) {
-        const PlayerSlot& slot = (*slots)[static_cast<std::size_t>(p.slot)];
+        const PlayerSlot& slot = slots[static_cast<std::size_t>(p.slot)];
         EXPECT_EQ(slot.PlayerName, p.name) << "player " << p.slot;
         EXPECT_DOUBLE_EQ(slot.PlayerPing, p.ping) << "player " << p.slot;
         EXPECT_EQ(slot.PlayerScore, p.score) << "player " << p.slot;

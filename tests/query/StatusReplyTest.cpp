@@ -11,7 +11,7 @@
 namespace zorvek {
 namespace {
 
-using Players = std::array<PlayerSlot, kMaxPlayers + 1>;
+using Players = PlayerSlots;
 
 const std::string kHeader = std::string(4, '\xFF') + "statusResponse\n";
 const std::string kSettings = R"(\g_gametype\dm\mapname\mp_crash\sv_maxclients\20)";

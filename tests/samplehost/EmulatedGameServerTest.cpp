@@ -113,7 +113,7 @@ TEST_P(EmulatedReplyReadBack, ParsingGivesTheProfileBack)
     EXPECT_EQ(zorvek::GetParam(text, "scr_killcam"), bytes(killCam));
     EXPECT_EQ(static_cast<int>(GetNumPlayers(text)), profile.players.size());
 
-    std::array<PlayerSlot, kMaxPlayers + 1> players{};
+    PlayerSlots players;
     ASSERT_EQ(ParsePlayers(text, players), profile.players.size());
     for (int k = 1; k <= profile.players.size(); ++k) {
         const PlayerProfile& expected = profile.players[k - 1];
@@ -141,7 +141,7 @@ TEST(EmulatedReplyFormat, CzechNamesTravelAsWindows1250)
     // "Ž" is 0x8E and "ř" is 0xF8 in Windows-1250; the UTF-8 form must not appear.
     EXPECT_TRUE(reply.contains("\"^1\x8Elu\x9Dou\xE8k\xFD^7 k\xF9\xF2\"\n"));
     EXPECT_FALSE(reply.contains(QStringLiteral("Ž").toUtf8()));
-    std::array<PlayerSlot, kMaxPlayers + 1> players{};
+    PlayerSlots players;
     ParsePlayers(bytes(reply), players);
     EXPECT_EQ(FromCp1250(players[1].PlayerName), QStringLiteral("Žluťoučký kůň"));
     EXPECT_EQ(FromCp1250(players[3].PlayerName), QStringLiteral("Řehoř"));

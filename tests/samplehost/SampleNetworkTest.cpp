@@ -78,7 +78,7 @@ TEST_P(SampleGame, AnsweringServersReadBackWithTheirMapsTypesAndPlayers)
         EXPECT_EQ(static_cast<int>(ReadMaxClients(zorvek::GetParam(text, "sv_maxclients"))),
                   profile.maxClients);
         EXPECT_EQ(static_cast<int>(GetNumPlayers(text)), profile.players.size());
-        std::array<PlayerSlot, kMaxPlayers + 1> players{};
+        PlayerSlots players;
         ASSERT_EQ(ParsePlayers(text, players), profile.players.size());
         for (int k = 1; k <= profile.players.size(); ++k)
             EXPECT_EQ(players[k].PlayerName, RemoveTags(bytes(profile.players[k - 1].name))) << k;
