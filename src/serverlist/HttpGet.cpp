@@ -71,7 +71,6 @@ HttpGet::Download& HttpGet::start(const QString& url, qint64 maxBytes)
     download.maxBytes = maxBytes;
     m_downloads[url] = std::move(owned);
     ++m_started;
-    emit downloadStarted(url);
 
     const QUrl target(url);
     if (!target.isValid() || target.scheme().isEmpty() || target.host().isEmpty()) {

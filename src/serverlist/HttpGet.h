@@ -54,7 +54,6 @@ public:
     static QString hostOf(const QString& url);
 
 signals:
-    void downloadStarted(const QString& url);
     // The download ended; body is what get(url) will give.
     void downloadEnded(const QString& url, const QByteArray& body);
 
