@@ -15,7 +15,6 @@ StartupWindow::StartupWindow(QWidget* mainWindow)
 {
     setObjectName(QStringLiteral("frmStartup"));
     setWindowTitle(QString::fromUtf8(texts::kProgramName));
-    setWindowIcon(mainWindow ? mainWindow->windowIcon() : QIcon());
     m_name = new QLabel(QString::fromUtf8(texts::kProgramName), this);
     m_name->setObjectName(QStringLiteral("lblName"));
     m_name->setFont(Verdana(12, true));

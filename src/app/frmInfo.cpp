@@ -29,6 +29,11 @@ int Pixels(double size)
 
 } // namespace
 
+QString PosterUrlOf(const InfoFile& info)
+{
+    return FromCp1250(info.PosterUrl);
+}
+
 std::optional<InfoPoster> LoadInfoPoster(std::string_view infoText, PosterFile& posterFile,
                                          const std::function<QByteArray(const QString& url)>& download)
 {
@@ -36,7 +41,7 @@ std::optional<InfoPoster> LoadInfoPoster(std::string_view infoText, PosterFile& 
     if (!info)
         return std::nullopt;
 
-    const QByteArray bytes = download ? download(FromCp1250(info->PosterUrl)) : QByteArray();
+    const QByteArray bytes = download ? download(PosterUrlOf(*info)) : QByteArray();
     if (!posterFile.write(bytes))
         return std::nullopt;
 
@@ -53,8 +58,6 @@ frmInfo::frmInfo(const InfoPoster& poster, LinkOpener openLink, QWidget* mainWin
 {
     setWindowTitle(QString::fromUtf8(texts::kInfoWindowTitle));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    if (mainWindow)
-        setWindowIcon(mainWindow->windowIcon());
 
     const int width = Pixels(poster.info.InfoWidth);
     const int height = Pixels(poster.info.InfoHeight);

@@ -25,6 +25,10 @@ struct InfoPoster
     QPixmap poster;
 };
 
+// Where an info file's poster is downloaded from. The start-up fetches it ahead by this
+// address and LoadInfoPoster asks for the same one.
+QString PosterUrlOf(const InfoFile& info);
+
 // The start-up step after the info text has been downloaded: parses it, downloads the
 // poster through `download` (the blocking GET), writes it to the poster file and loads it.
 // Nothing (no window to show) when the text is no info file or the poster cannot be

@@ -3,19 +3,14 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
 #include <optional>
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QFont>
-#include <QFrame>
 #include <QHeaderView>
-#include <QHostAddress>
-#include <QHostInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -225,7 +220,7 @@ void frmMain::startDownloads()
                 return;
             const std::string_view text(body.constData(), static_cast<std::size_t>(body.size()));
             if (const std::optional<InfoFile> info = ParseInfoFile(text))
-                Inet1->prefetch(FromCp1250(info->PosterUrl), HttpGet::kPictureLimit);
+                Inet1->prefetch(PosterUrlOf(*info), HttpGet::kPictureLimit);
         });
     m_startupProgress = connect(Inet1, &HttpGet::downloadEnded, this, &frmMain::showStartupProgress);
     for (int game = 1; game <= kGameCount; ++game)
@@ -659,10 +654,8 @@ void frmMain::FindPlayer(const QString& Find)
                     u8(texts::kTooManyPlayersPrefix) + QString::number(kMaxFoundPlayers) + QLatin1Char(')'));
         return;
     }
-    if (!m_frmPlayers) {
-        m_frmPlayers = new frmPlayers(this);
-        m_frmPlayers->setWindowIcon(windowIcon());
-    }
+    if (!m_frmPlayers)
+        m_frmPlayers = new frmPlayers(this); // a child: it shows the main window's icon
     if (found.FoundCount == 0) {
         showMessage(QMessageBox::Information, u8(texts::kInfoTitle), u8(texts::kNoPlayerFound));
         return;
