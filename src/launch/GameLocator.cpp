@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include "common/GameTable.h"
 #include "launch/BottlesPrefixes.h"
@@ -53,11 +52,8 @@ std::optional<GameInstallation> GameLocator::locate(const GameInfo& game)
 
 std::string GameLocator::installPathIn(const QString& prefix, std::string_view registryKey)
 {
-    // HKEY_LOCAL_MACHINE lives in system.reg. Only a regular file is read: the read of a
-    // pipe could wait forever.
+    // HKEY_LOCAL_MACHINE lives in system.reg; a prefix without one holds no game.
     const QString systemReg = QDir(prefix).filePath(QStringLiteral("system.reg"));
-    if (!QFileInfo(systemReg).isFile())
-        return {};
     const std::filesystem::path file(QFile::encodeName(systemReg).toStdString());
     std::error_code error;
     const std::filesystem::file_time_type modified = std::filesystem::last_write_time(file, error);

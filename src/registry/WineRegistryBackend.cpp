@@ -29,8 +29,12 @@ bool IsStringType(std::uint32_t type)
     return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
 }
 
+// Only a regular file is read: a pipe in a registry file's place would hold the read forever.
 std::string ReadWholeFile(const std::filesystem::path& path)
 {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return {};
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return {};

@@ -2,6 +2,10 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include "RegistryFixture.h"
@@ -247,6 +251,22 @@ TEST_F(WinePrefixTest, FilesAreReadAtTheFirstQuestion)
 
     EXPECT_EQ(reader(kHkeyLocalMachine, "Software\\Later", "v").Value(), RegistryValue(std::string("first")));
 }
+
+#ifndef _WIN32
+// A pipe where system.reg belongs is not read (the read would wait for a writer forever);
+// the user's file still answers.
+TEST_F(WinePrefixTest, PipeInPlaceOfARegistryFileReadsAsEmpty)
+{
+    const std::filesystem::path system = m_prefix.path() / "system.reg";
+    std::filesystem::remove(system);
+    ASSERT_EQ(mkfifo(system.c_str(), 0600), 0);
+    m_backend = std::make_shared<WineRegistryBackend>(m_prefix.path());
+    EXPECT_EQ(reader(kHkeyLocalMachine, "SOFTWARE\\Activision\\Call of Duty 2", "InstallPath").Value(),
+              RegistryValue());
+    EXPECT_EQ(reader(kHkeyCurrentUser, "Environment", "GAMES").Value(),
+              RegistryValue(std::string("D:\\Games")));
+}
+#endif
 
 TEST(WineRegistryBackend, MissingPrefixHoldsNothing)
 {
