@@ -242,6 +242,7 @@ int main(int argc, char** argv)
 
     // Names are resolved only by the benchmark's own DNS server, never the machine's.
     std::string namesProblem;
+    zorvek::ScopedBindMount resolverConfiguration;
     if (!isolated) {
         namesProblem = zorvek::PrivateNamespacesProblem();
     } else {
@@ -251,8 +252,8 @@ int main(int argc, char** argv)
             namesProblem = "cannot write a resolver configuration";
         configuration.close();
         if (namesProblem.empty() &&
-            !zorvek::BindMount(configuration.fileName(), QStringLiteral("/etc/resolv.conf"), true,
-                               &namesProblem))
+            !resolverConfiguration.mount(configuration.fileName(), QStringLiteral("/etc/resolv.conf"), true,
+                                         &namesProblem))
             namesProblem = "cannot mount the resolver configuration: " + namesProblem;
     }
 
@@ -363,8 +364,6 @@ int main(int argc, char** argv)
     if (parser.isSet(breakdownOption))
         printBreakdown(windowProgram, emptyProgram, quickHost.listHost().toStdString());
 
-    if (namesProblem.empty())
-        zorvek::Unmount(QStringLiteral("/etc/resolv.conf"));
     bool allRan = true;
     for (const Contender* c : contenders)
         allRan = allRan && c->failures == 0;

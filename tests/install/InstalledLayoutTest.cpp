@@ -139,20 +139,14 @@ protected:
         InstalledLayout::SetUp();
         ASSERT_TRUE(writePicture(installed(), QSize(80, 40)));
         std::string problem;
-        if (!BindMount(installed(), installed(), true, &problem))
+        if (!readOnly.mount(installed(), installed(), true, &problem))
             GTEST_SKIP() << "no read-only levelshots folder: " << problem;
-        mounted = true;
         host.setDefaultInfo();
     }
 
-    void TearDown() override
-    {
-        window.reset();
-        if (mounted)
-            Unmount(installed());
-    }
+    void TearDown() override { window.reset(); }
 
-    bool mounted = false;
+    ScopedBindMount readOnly;
 };
 
 TEST_F(SystemLevelshots, StillShowPosterAndPictureAndKeepNoFile)

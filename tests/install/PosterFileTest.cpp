@@ -224,20 +224,14 @@ protected:
             GTEST_SKIP() << PrivateNamespacesProblem();
         PosterFileTest::SetUp();
         std::string problem;
-        if (!BindMount(levelshots(), levelshots(), true, &problem))
+        if (!readOnly.mount(levelshots(), levelshots(), true, &problem))
             GTEST_SKIP() << "no read-only levelshots folder: " << problem;
-        mounted = true;
         ASSERT_FALSE(writeFile(levelshots() + QStringLiteral("/probe"), "x"));
     }
 
-    void TearDown() override
-    {
-        poster.reset();
-        if (mounted)
-            Unmount(levelshots());
-    }
+    void TearDown() override { poster.reset(); }
 
-    bool mounted = false;
+    ScopedBindMount readOnly;
 };
 
 TEST_F(ReadOnlyLevelshots, PosterGoesIntoAPrivateFolderOfTheRun)

@@ -29,23 +29,18 @@ protected:
         configuration.write(ScriptedDnsServer::ResolverConfiguration());
         configuration.close();
         std::string problem;
-        ASSERT_TRUE(BindMount(configuration.fileName(), QStringLiteral("/etc/resolv.conf"), true, &problem))
+        ASSERT_TRUE(resolverConfiguration.mount(configuration.fileName(), QStringLiteral("/etc/resolv.conf"),
+                                                true, &problem))
             << problem;
-        mounted = true;
         QString why;
         ASSERT_TRUE(dns.listen(&why)) << why.toStdString();
     }
 
-    void TearDown() override
-    {
-        window.reset();
-        if (mounted)
-            Unmount(QStringLiteral("/etc/resolv.conf"));
-    }
+    void TearDown() override { window.reset(); }
 
     QTemporaryDir resolverFolder;
+    ScopedBindMount resolverConfiguration;
     ScriptedDnsServer dns;
-    bool mounted = false;
 };
 
 } // namespace zorvek::test

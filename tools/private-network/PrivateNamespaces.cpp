@@ -76,8 +76,14 @@ const std::string& PrivateNamespacesProblem()
     return g_problem;
 }
 
-bool BindMount(const QString& source, const QString& target, bool readOnly, std::string* problem)
+ScopedBindMount::~ScopedBindMount()
 {
+    unmount();
+}
+
+bool ScopedBindMount::mount(const QString& source, const QString& target, bool readOnly, std::string* problem)
+{
+    unmount();
     if (!g_entered) {
         *problem = "not in a private mount namespace: " + g_problem;
         return false;
@@ -95,12 +101,15 @@ bool BindMount(const QString& source, const QString& target, bool readOnly, std:
         ::umount2(to.constData(), MNT_DETACH);
         return false;
     }
+    m_target = to;
     return true;
 }
 
-bool Unmount(const QString& target)
+void ScopedBindMount::unmount()
 {
-    return ::umount2(target.toLocal8Bit().constData(), MNT_DETACH) == 0;
+    if (!m_target.isEmpty())
+        ::umount2(m_target.constData(), MNT_DETACH);
+    m_target.clear();
 }
 
 } // namespace zorvek

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include <QByteArray>
 #include <QString>
 
 namespace zorvek {
@@ -18,9 +19,23 @@ bool EnterPrivateNamespaces();
 bool PrivateNamespacesEntered();
 const std::string& PrivateNamespacesProblem();
 
-// Mounts `source` (a file or a folder) over `target` inside the private mount namespace,
-// read-only when asked. False with the reason in `problem`.
-bool BindMount(const QString& source, const QString& target, bool readOnly, std::string* problem);
-bool Unmount(const QString& target);
+// A bind mount inside the private mount namespace, taken away again when the object goes.
+class ScopedBindMount
+{
+public:
+    ScopedBindMount() = default;
+    ScopedBindMount(const ScopedBindMount&) = delete;
+    ScopedBindMount& operator=(const ScopedBindMount&) = delete;
+    ~ScopedBindMount();
+
+    // Mounts `source` (a file or a folder) over `target`, read-only when asked, in place of
+    // what this object mounted before. False with the reason in `problem`.
+    bool mount(const QString& source, const QString& target, bool readOnly, std::string* problem);
+
+private:
+    void unmount();
+
+    QByteArray m_target; // empty while nothing is mounted
+};
 
 } // namespace zorvek
