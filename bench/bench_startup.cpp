@@ -218,8 +218,14 @@ int main(int argc, char** argv)
     const QCommandLineOption wineOption(
         QStringLiteral("wine-prefix"),
         QStringLiteral("Also (a) with this Wine prefix, as a user of Wine has."), QStringLiteral("DIR"));
-    parser.addOptions({roundsOption, serversOption, breakdownOption, wineOption});
+    const QCommandLineOption platformOption(
+        QStringLiteral("platform"),
+        QStringLiteral(
+            "The children's Qt platform (default offscreen; xcb on an X server, as under xvfb-run)."),
+        QStringLiteral("NAME"), QStringLiteral("offscreen"));
+    parser.addOptions({roundsOption, serversOption, breakdownOption, wineOption, platformOption});
     parser.process(app);
+    const QByteArray platform = parser.value(platformOption).toLocal8Bit();
     const int rounds = std::max(1, parser.value(roundsOption).toInt());
     const int servers = std::clamp(parser.value(serversOption).toInt(), 1, 255);
 
@@ -234,7 +240,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_startup: no scratch folder\n");
         return 1;
     }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_PLATFORM", platform);
     qputenv("XDG_DATA_HOME", QFile::encodeName(data));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
     // An empty Wine prefix: the user's own, if any, does not change the figures.
@@ -309,10 +315,10 @@ int main(int argc, char** argv)
             take(c, zorvek::RunChild(c.program, c.arguments, kChildTimeoutMs, c.environment));
         }
 
-    std::printf("Start-up to the main window's first frame, offscreen, from the spawn of the process; "
+    std::printf("Start-up to the main window's first frame, platform %s, from the spawn of the process; "
                 "%d rounds interleaved,\n%d servers in the first game's list (ms: median, min, max; "
                 "peak memory VmHWM, median)\n",
-                rounds, servers);
+                platform.constData(), rounds, servers);
     for (const Contender* c : contenders)
         printRow(*c);
 

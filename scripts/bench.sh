@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release in a build folder of their own and runs them:
 # the refresh of 255 servers beside quakestat and a plain-socket floor, the load on the
-# window, then start-up beside an empty window. Arguments go to bench_refresh (e.g.
-# --rounds 30).
+# window, then start-up beside an empty window, offscreen and on an X server (Xvfb).
+# Arguments go to bench_refresh (e.g. --rounds 30).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -27,4 +27,6 @@ run() {
 run "$BUILD/bench/bench_refresh" "$@"
 run "$BUILD/bench/bench_load"
 run "$BUILD/bench/bench_startup" --breakdown
+# Start-up once more as on a desktop: the children draw on an X server (Xvfb) through xcb.
+run xvfb-run -a -s "-screen 0 1280x1024x24" "$BUILD/bench/bench_startup" --platform xcb --breakdown
 exit "$status"
