@@ -18,13 +18,6 @@ namespace zorvek {
 
 namespace {
 
-std::int64_t monotonicNs()
-{
-    timespec now{};
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
-
 // The process's environment with the given entries set over it.
 std::vector<std::string> environmentWith(const std::vector<std::string>& entries)
 {
@@ -43,6 +36,13 @@ std::vector<std::string> environmentWith(const std::vector<std::string>& entries
 }
 
 } // namespace
+
+std::int64_t MonotonicNs()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
 
 double ChildRun::msAfterSpawn(const std::string& key) const
 {
@@ -82,7 +82,7 @@ ChildRun RunChild(const std::string& program, const std::vector<std::string>& ar
     envp.push_back(nullptr);
 
     pid_t pid = 0;
-    run.spawnedNs = monotonicNs();
+    run.spawnedNs = MonotonicNs();
     const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     ::close(out[1]);
@@ -99,7 +99,7 @@ ChildRun RunChild(const std::string& program, const std::vector<std::string>& ar
     const std::int64_t deadline = run.spawnedNs + static_cast<std::int64_t>(timeoutMs) * 1000000;
     bool timedOut = false;
     while (fds[0].fd >= 0 || fds[1].fd >= 0) {
-        const std::int64_t left = (deadline - monotonicNs()) / 1000000;
+        const std::int64_t left = (deadline - MonotonicNs()) / 1000000;
         if (left <= 0) {
             timedOut = true;
             break;

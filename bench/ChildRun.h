@@ -7,6 +7,10 @@
 
 namespace zorvek {
 
+// Nanoseconds of the monotonic clock (CLOCK_MONOTONIC), the same in every process: a child
+// reports its steps on it and the parent subtracts the moment of the spawn.
+std::int64_t MonotonicNs();
+
 // One run of a start-up child: started with posix_spawn (the same way for every child),
 // timed from just before the spawn, its "key value" lines of standard output collected.
 struct ChildRun

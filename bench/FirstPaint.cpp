@@ -1,12 +1,12 @@
 #include "FirstPaint.h"
 
 #include <cstdio>
-#include <ctime>
 
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
 
+#include "ChildRun.h"
 #include "MemoryUse.h"
 
 namespace zorvek {
@@ -14,13 +14,6 @@ namespace zorvek {
 FirstPaint::FirstPaint(QWidget* window) : QObject(window), m_window(window)
 {
     window->installEventFilter(this);
-}
-
-std::int64_t FirstPaint::NowNs()
-{
-    timespec now{};
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
 bool FirstPaint::eventFilter(QObject* watched, QEvent* event)
@@ -36,7 +29,7 @@ bool FirstPaint::eventFilter(QObject* watched, QEvent* event)
 
 void FirstPaint::frameDone()
 {
-    m_paintedNs = NowNs();
+    m_paintedNs = MonotonicNs();
     m_window->removeEventFilter(this);
     emit firstFrame();
 }
@@ -51,7 +44,7 @@ void ReportStage(const char* stage, bool memory)
 {
     char key[64];
     std::snprintf(key, sizeof key, "at_%s_ns", stage);
-    Report(key, static_cast<long long>(FirstPaint::NowNs()));
+    Report(key, static_cast<long long>(MonotonicNs()));
     if (!memory)
         return;
     std::snprintf(key, sizeof key, "rss_%s_kib", stage);

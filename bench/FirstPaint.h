@@ -9,8 +9,8 @@ class QWidget;
 namespace zorvek {
 
 // Watches a top-level window for its first frame: the time its first paint ended (the
-// event loop ran again after the first paint event) on the monotonic clock that a parent
-// process reads too, so a parent can measure from the moment it started the process.
+// event loop ran again after the first paint event) on MonotonicNs(), which a parent process
+// reads too, so a parent can measure from the moment it started the process.
 class FirstPaint : public QObject
 {
     Q_OBJECT
@@ -20,9 +20,6 @@ public:
 
     bool painted() const { return m_paintedNs != 0; }
     std::int64_t paintedNs() const { return m_paintedNs; }
-
-    // Nanoseconds of the monotonic clock (CLOCK_MONOTONIC), the same in every process.
-    static std::int64_t NowNs();
 
 signals:
     void firstFrame();

@@ -11,6 +11,7 @@
 #include <QCommandLineParser>
 #include <QTimer>
 
+#include "ChildRun.h"
 #include "EventLoopWatch.h"
 #include "FirstPaint.h"
 #include "MemoryUse.h"
@@ -91,7 +92,7 @@ int main(int argc, char** argv)
     std::unique_ptr<ReplyCount> replies;
     replies = std::make_unique<ReplyCount>(window, servers, [&] {
         if (++rounds == 1) {
-            zorvek::Report("filled_ns", static_cast<long long>(zorvek::FirstPaint::NowNs()));
+            zorvek::Report("filled_ns", static_cast<long long>(zorvek::MonotonicNs()));
             replies->begin();
             QTimer::singleShot(0, &window, [&window] { window.cmdResponse_Click(); });
             return;
