@@ -21,11 +21,11 @@ public:
 
     explicit StatusSockets(QObject* parent = nullptr);
 
-    // Socket 1 exists from construction; this creates 2..255 in ascending order. A socket's
+    // Slot 1 has its socket from construction; this gives slots 2..255 theirs. A socket's
     // object is made when its slot first sends: before that there is nothing it could do, and
     // the system socket comes with the first send anyway.
     void createSockets();
-    // The slots that have a socket: 1, or 255 after createSockets.
+    // The slots that have a socket and may send: 1, or 255 after createSockets.
     int count() const { return m_count; }
 
     // Sends the datagram from slot's socket to address:port and remembers that
