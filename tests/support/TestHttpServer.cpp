@@ -5,8 +5,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
-#include <QUrl>
 
+#include "sample-host/HttpMessages.h"
 #include "sample-host/SampleContent.h"
 
 namespace zorvek {
@@ -15,29 +15,6 @@ namespace {
 
 constexpr qint64 kChunk = 64 * 1024;
 constexpr qint64 kPeriod = 23;
-constexpr int kMaxRequestHead = 64 * 1024;
-
-QByteArray reasonOf(int status)
-{
-    switch (status) {
-    case 200:
-        return "OK";
-    case 301:
-        return "Moved Permanently";
-    case 302:
-        return "Found";
-    case 307:
-        return "Temporary Redirect";
-    case 404:
-        return "Not Found";
-    case 500:
-        return "Internal Server Error";
-    case 503:
-        return "Service Unavailable";
-    default:
-        return "Status";
-    }
-}
 
 } // namespace
 
@@ -170,24 +147,22 @@ void TestHttpServer::onReadyRead(QTcpSocket* socket)
         socket->readAll();
         return;
     }
-    QByteArray head = socket->property("head").toByteArray() + socket->readAll();
-    const qsizetype end = head.indexOf("\r\n\r\n");
-    if (end < 0) {
-        if (head.size() > kMaxRequestHead)
+    QByteArray buffer = socket->property("head").toByteArray() + socket->readAll();
+    const std::optional<HttpRequestHead> head = TakeHttpRequestHead(buffer);
+    if (!head) {
+        if (buffer.size() > kMaxHttpRequestHead)
             socket->abort();
         else
-            socket->setProperty("head", head);
+            socket->setProperty("head", buffer);
         return;
     }
-    socket->setProperty("head", head.mid(end + 4));
-    head.truncate(end + 4);
+    socket->setProperty("head", buffer);
     socket->setProperty("answered", true);
 
-    const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
-    const QString path = QUrl(QString::fromLatin1(requestLine.value(1))).path();
+    const QString path = head->path;
     ++m_totalRequests;
     ++m_requestCounts[path];
-    m_lastHeads.insert(path, head);
+    m_lastHeads.insert(path, head->text);
     m_events.append({Event::Request, path, socket->property("connection").toInt()});
     emit requestReceived(path);
 
@@ -253,10 +228,7 @@ void TestHttpServer::respond(QTcpSocket* socket, const Script& script)
 void TestHttpServer::writeHead(QTcpSocket* socket, int status, const QByteArray& contentType, qint64 length,
                                const QByteArray& extraHeaders)
 {
-    socket->write("HTTP/1.1 " + QByteArray::number(status) + ' ' + reasonOf(status) + "\r\n" +
-                  "Content-Type: " + contentType + "\r\n" + "Content-Length: " + QByteArray::number(length) +
-                  "\r\n" + extraHeaders + (m_keepAlive ? "Connection: keep-alive" : "Connection: close") +
-                  "\r\n\r\n");
+    socket->write(HttpResponseHead(status, contentType, length, m_keepAlive, extraHeaders));
 }
 
 void TestHttpServer::startDrip(QTcpSocket* socket, const QByteArray& body, int intervalMs)

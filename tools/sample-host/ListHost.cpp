@@ -1,11 +1,11 @@
 #include "sample-host/ListHost.h"
 
-#include <QHttpServer>
-#include <QHttpServerRequest>
-#include <QHttpServerResponder>
+#include <QTcpServer>
+#include <QTcpSocket>
 
 #include "common/GameTable.h"
 #include "common/TextCodec.h"
+#include "sample-host/HttpMessages.h"
 #include "sample-host/SampleContent.h"
 
 namespace zorvek {
@@ -20,12 +20,9 @@ QString webPagePath()
 
 } // namespace
 
-ListHost::ListHost(QObject* parent) : QObject(parent), m_server(new QHttpServer(this))
+ListHost::ListHost(QObject* parent) : QObject(parent), m_server(new QTcpServer(this))
 {
-    // Every path is looked up in the content table, so content can change while serving.
-    m_server->setMissingHandler([this](const QHttpServerRequest& request, QHttpServerResponder&& responder) {
-        answer(request, std::move(responder));
-    });
+    connect(m_server, &QTcpServer::newConnection, this, &ListHost::onNewConnection);
 }
 
 ListHost::~ListHost() = default;
@@ -34,7 +31,9 @@ quint16 ListHost::listen(quint16 port)
 {
     if (m_port != 0)
         return m_port;
-    m_port = m_server->listen(QHostAddress::LocalHost, port);
+    if (!m_server->listen(QHostAddress::LocalHost, port))
+        return 0;
+    m_port = m_server->serverPort();
     if (m_port != 0 && !hasContent(QString::fromLatin1(kInfoPath.data(), kInfoPath.size())) &&
         !hasContent(PosterPath()))
         setDefaultInfo();
@@ -111,19 +110,42 @@ void ListHost::setDefaultInfo(const QString& baseUrl)
                200, "text/html; charset=utf-8");
 }
 
-void ListHost::answer(const QHttpServerRequest& request, QHttpServerResponder&& responder)
+void ListHost::onNewConnection()
 {
-    const QString path = request.url().path();
-    ++m_requests[path];
-    const auto it = m_contents.constFind(path);
-    if (it == m_contents.constEnd()) {
-        responder.write(ErrorPage(404), "text/html; charset=iso-8859-1",
-                        QHttpServerResponder::StatusCode::NotFound);
-        emit requestServed(path, 404);
+    while (QTcpSocket* socket = m_server->nextPendingConnection()) {
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    }
+}
+
+void ListHost::onReadyRead(QTcpSocket* socket)
+{
+    // A connection's bytes so far: requests may arrive split or several at once.
+    QByteArray buffer = socket->property("buffer").toByteArray() + socket->readAll();
+    while (const std::optional<HttpRequestHead> head = TakeHttpRequestHead(buffer)) {
+        answer(socket, head->path, head->close);
+        if (head->close) {
+            socket->disconnectFromHost();
+            return;
+        }
+    }
+    if (buffer.size() > kMaxHttpRequestHead) {
+        socket->abort();
         return;
     }
-    responder.write(it->body, it->contentType, static_cast<QHttpServerResponder::StatusCode>(it->status));
-    emit requestServed(path, it->status);
+    socket->setProperty("buffer", buffer);
+}
+
+void ListHost::answer(QTcpSocket* socket, const QString& path, bool close)
+{
+    // Every path is looked up in the content table, so content can change while serving.
+    ++m_requests[path];
+    const auto it = m_contents.constFind(path);
+    const Content content =
+        it != m_contents.constEnd() ? *it : Content{ErrorPage(404), 404, "text/html; charset=iso-8859-1"};
+    socket->write(HttpResponseHead(content.status, content.contentType, content.body.size(), !close));
+    socket->write(content.body);
+    emit requestServed(path, content.status);
 }
 
 } // namespace zorvek

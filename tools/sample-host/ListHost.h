@@ -5,14 +5,13 @@
 #include <QObject>
 #include <QString>
 
-class QHttpServer;
-class QHttpServerRequest;
-class QHttpServerResponder;
+class QTcpServer;
+class QTcpSocket;
 
 namespace zorvek {
 
-// The list host: an HTTP server on 127.0.0.1 serving the server list files, the info
-// file and its poster, and any other content set per path.
+// The list host: an HTTP/1.1 server on 127.0.0.1 serving the server list files, the info
+// file and its poster, and any other content set per path, over kept connections.
 class ListHost : public QObject
 {
     Q_OBJECT
@@ -59,9 +58,11 @@ private:
         QByteArray contentType;
     };
 
-    void answer(const QHttpServerRequest& request, QHttpServerResponder&& responder);
+    void onNewConnection();
+    void onReadyRead(QTcpSocket* socket);
+    void answer(QTcpSocket* socket, const QString& path, bool close);
 
-    QHttpServer* m_server = nullptr;
+    QTcpServer* m_server = nullptr;
     quint16 m_port = 0;
     QHash<QString, Content> m_contents;
     QHash<QString, int> m_requests;
