@@ -2,7 +2,7 @@
 # what `cmake --install` puts under the prefix, with the dependencies dpkg-shlibdeps finds.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zorvek)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VERSION ${ZORVEK_PACKAGE_VERSION})
 set(CPACK_PACKAGE_VENDOR "Halmund")
 set(CPACK_PACKAGE_CONTACT "${ZORVEK_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "browser for the game servers of five Call of Duty titles")
@@ -20,7 +20,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # /usr/games.
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${ZORVEK_WEB_ADDRESS}")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${ZORVEK_WEB_URL}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The game clients are Windows programs started through wine; web links open with xdg-open.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "wine, xdg-utils")

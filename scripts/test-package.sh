@@ -40,10 +40,21 @@ fail() {
     exit 1
 }
 
-deb=$(BUILD="$BUILD" scripts/package.sh | tail -n 1)
-echo "package: $deb"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+
+# A package for users names a real list host: the build's list host is the sample host on
+# loopback, which the package command refuses unless a demo package is asked for.
+if BUILD="$BUILD" scripts/package.sh >"$scratch/refused.log" 2>&1; then
+    fail "a package for the sample host was made without --demo"
+fi
+grep -q "the bundled sample host" "$scratch/refused.log" || fail "the refusal does not say why: $(cat "$scratch/refused.log")"
+deb=$(BUILD="$BUILD" scripts/package.sh --demo | tail -n 1)
+echo "package: $deb"
+case "$(basename "$deb")" in
+*demo*) ;;
+*) fail "the demo package's file name does not say demo: $deb" ;;
+esac
 root="$scratch/root"
 dpkg-deb -x "$deb" "$root"
 
@@ -71,6 +82,14 @@ echo "=== desktop-file-validate"
 desktop-file-validate "${desktop[0]}"
 echo "=== appstreamcli validate"
 appstreamcli validate --no-net "$metainfo"
+# A web address without a scheme, as a deployment may write it: the caption shows it as
+# given, the AppStream data has it as a URL.
+echo "=== appstreamcli validate, web address without a scheme"
+cmake -S . -B "$scratch/www" -G Ninja -DZORVEK_BUILD_TESTS=OFF -DZORVEK_WEB_ADDRESS=www.example.org \
+    -DZORVEK_LIST_HOST=lists.example.org >/dev/null
+grep -q '<url type="homepage">http://www.example.org</url>' "$scratch/www/data/$id.metainfo.xml" ||
+    fail "the AppStream data of www.example.org names no http:// URL"
+appstreamcli validate --no-net "$scratch/www/data/$id.metainfo.xml"
 echo "=== lintian"
 # As root lintian says so on stderr; what it finds goes to stdout.
 lintian --fail-on error,warning --display-info "$deb" 2> >(grep -v "running with root privileges" >&2)

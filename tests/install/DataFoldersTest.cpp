@@ -76,7 +76,8 @@ TEST_P(LevelshotsLookup, TakesTheFirstFolderThatExists)
             ASSERT_TRUE(QDir().mkpath(root.filePath(path)));
         }
     }
-    const DataEnvironment environment{environmentText(c.dataHome), environmentText(c.home), QString()};
+    const DataEnvironment environment{environmentText(c.dataHome), environmentText(c.home), QString(),
+                                      QString()};
 
     const QString found = FindLevelshotsFolder(below(kProgram), environment);
 
@@ -104,8 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LevelshotsCandidates, AreBesideThenTheUsersThenTheInstalledOne)
 {
-    const QStringList candidates = LevelshotsCandidates(QStringLiteral("/opt/z/bin"),
-                                                        DataEnvironment{QString(), QStringLiteral("/h"), {}});
+    const QStringList candidates = LevelshotsCandidates(
+        QStringLiteral("/opt/z/bin"), DataEnvironment{QString(), QStringLiteral("/h"), {}, {}});
     EXPECT_EQ(candidates, (QStringList{QStringLiteral("/opt/z/bin/levelshots"),
                                        QStringLiteral("/h/.local/share/zorvek/levelshots"),
                                        QStringLiteral("/opt/z/share/zorvek/levelshots")}));
@@ -134,7 +135,7 @@ TEST_P(RunFolderPlace, IsTheRuntimeFolderElseTheTemporaryOne)
     const QString text = QString::fromLatin1(GetParam().runtimeDir);
     const QString given = text.startsWith(QLatin1Char('@')) ? runtime.path() + text.mid(1) : text;
 
-    const QString base = RunFolderBase(DataEnvironment{QString(), QString(), given});
+    const QString base = RunFolderBase(DataEnvironment{QString(), QString(), given, QString()});
 
     EXPECT_EQ(base, GetParam().givesRuntimeDir ? runtime.path() : QDir::tempPath());
 }

@@ -59,8 +59,8 @@ protected:
     {
         frmMain::Options o = options();
         o.programFolder = programFolder();
-        o.environment =
-            DataEnvironment{below(QStringLiteral("data")), below(QStringLiteral("home")), runtime()};
+        o.environment = DataEnvironment{below(QStringLiteral("data")), below(QStringLiteral("home")),
+                                        runtime(), QString()};
         ModalAction<frmInfo> action([&](frmInfo* w) { answer(w); });
         window = std::make_unique<frmMain>(o);
         window->Form_Load();
