@@ -1,25 +1,27 @@
 #!/usr/bin/env bash
 # Checks the formatting, builds Zorvek with its tests and runs every test: the native suites
-# through ctest, the Windows registry backend built with MinGW and run under Wine, and the
-# whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer with a short run of
-# every fuzz target.
+# through ctest and the package test; the program and its tests built for Windows with MinGW
+# (against a Qt built once from Debian's source into the cache) and run under Wine; and the
+# whole native suite again under AddressSanitizer and UndefinedBehaviorSanitizer with a short
+# run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
-scripts/ensure-packages.sh "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+scripts/ensure-packages.sh "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
 
-echo "=== formatting"
+began=$SECONDS
+stage() { echo "=== $1 (at $((SECONDS - began)) s)"; }
+
+stage "formatting"
 scripts/check-format.sh
 
 BUILD=${BUILD:-build}
-export QT_QPA_PLATFORM=offscreen
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug
-cmake --build "$BUILD"
-ctest --test-dir "$BUILD" --output-on-failure -j2
-BUILD="$BUILD" scripts/test-package.sh
+stage "native build, tests and package"
+BUILD="$BUILD" scripts/test-native.sh
 
-echo "=== registry backend under Wine"
-ZORVEK_NATIVE_BUILD_DIR="$PWD/$BUILD" scripts/test-registry-windows.sh
+stage "Windows: the program and its tests under Wine"
+ZORVEK_NATIVE_BUILD_DIR="$PWD/$BUILD" scripts/test-windows.sh
 
-echo "=== sanitizers and fuzzing"
+stage "sanitizers and fuzzing"
 scripts/test-sanitized.sh
+stage "all tests passed"

@@ -17,12 +17,28 @@ QString absoluteOrEmpty(const QString& path)
     return QDir::isAbsolutePath(path) ? path : QString();
 }
 
+// The user's own levelshots folder: below the user's local application data on Windows,
+// below the XDG data home elsewhere. Empty when the variables name no absolute folder.
+QString userLevelshots(const DataEnvironment& environment)
+{
+#ifdef Q_OS_WIN
+    const QString localAppData = absoluteOrEmpty(environment.localAppData);
+    return localAppData.isEmpty() ? QString()
+                                  : QDir::cleanPath(localAppData + QStringLiteral("/Zorvek/levelshots"));
+#else
+    QString dataHome = absoluteOrEmpty(environment.dataHome);
+    if (dataHome.isEmpty() && !absoluteOrEmpty(environment.home).isEmpty())
+        dataHome = QDir(environment.home).filePath(QStringLiteral(".local/share"));
+    return dataHome.isEmpty() ? QString() : QDir::cleanPath(dataHome + QStringLiteral("/zorvek/levelshots"));
+#endif
+}
+
 } // namespace
 
 DataEnvironment ProcessDataEnvironment()
 {
     return DataEnvironment{qEnvironmentVariable("XDG_DATA_HOME"), qEnvironmentVariable("HOME"),
-                           qEnvironmentVariable("XDG_RUNTIME_DIR")};
+                           qEnvironmentVariable("XDG_RUNTIME_DIR"), qEnvironmentVariable("LOCALAPPDATA")};
 }
 
 QStringList LevelshotsCandidates(const QString& programFolder, const DataEnvironment& environment)
@@ -31,11 +47,9 @@ QStringList LevelshotsCandidates(const QString& programFolder, const DataEnviron
     if (!programFolder.isEmpty())
         candidates << QDir(programFolder).filePath(QStringLiteral("levelshots"));
 
-    QString dataHome = absoluteOrEmpty(environment.dataHome);
-    if (dataHome.isEmpty() && !absoluteOrEmpty(environment.home).isEmpty())
-        dataHome = QDir(environment.home).filePath(QStringLiteral(".local/share"));
-    if (!dataHome.isEmpty())
-        candidates << QDir::cleanPath(dataHome + QStringLiteral("/zorvek/levelshots"));
+    const QString user = userLevelshots(environment);
+    if (!user.isEmpty())
+        candidates << user;
 
     if (!programFolder.isEmpty())
         candidates << QDir::cleanPath(programFolder + QLatin1Char('/') + QLatin1String(kDataFromProgram) +

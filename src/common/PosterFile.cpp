@@ -22,18 +22,24 @@ std::filesystem::path nativePath(const QString& path)
 // as a name: nothing is ever written through it, and nothing outside the target's folder.
 bool writeReplacing(const QString& target, const QByteArray& bytes)
 {
-    QTemporaryFile file(QFileInfo(target).absolutePath() + QStringLiteral("/.infoposter-XXXXXX"));
-    if (!file.open())
-        return false;
-    const QString written = file.fileName();
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return false;
-    file.close();
+    QString written;
+    {
+        QTemporaryFile file(QFileInfo(target).absolutePath() + QStringLiteral("/.infoposter-XXXXXX"));
+        if (!file.open())
+            return false;
+        if (file.write(bytes) != bytes.size() || !file.flush())
+            return false;
+        written = file.fileName();
+        file.setAutoRemove(false);
+        // A temporary file's close() keeps its handle open; the object's end closes it.
+        // Windows renames no file that is open.
+    }
     std::error_code error;
     std::filesystem::rename(nativePath(written), nativePath(target), error);
-    if (error)
+    if (error) {
+        std::filesystem::remove(nativePath(written), error);
         return false;
-    file.setAutoRemove(false);
+    }
     return true;
 }
 

@@ -38,6 +38,11 @@ public:
     // Starts `program` itself with `arguments`, each reaching it as one argument.
     // No shell is involved. False when nothing could be started.
     virtual bool startProgram(std::string_view program, const std::vector<std::string>& arguments) = 0;
+
+    // Opens a web address (see WebAddress) in the user's browser: here by starting
+    // `browser` with the address as its one argument, false when there is none; on Windows
+    // through the shell, which opens the browser the user chose, whatever `browser` says.
+    virtual bool openWebAddress(std::string_view browser, const std::string& address);
 };
 
 // The launcher of this platform: Win32 on Windows, Wine elsewhere (with the Wine

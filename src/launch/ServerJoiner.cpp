@@ -34,9 +34,9 @@ JoinResult ServerJoiner::JoinServer(const JoinRequest& request)
 bool ServerJoiner::OpenLink(std::string_view link)
 {
     const std::optional<std::string> address = WebAddress(link);
-    if (!address || m_browserPath.empty())
+    if (!address)
         return false;
-    return m_launcher.startProgram(m_browserPath, {*address});
+    return m_launcher.openWebAddress(m_browserPath, *address);
 }
 
 bool ServerJoiner::startClient(const GameInstallation& installation, const GameInfo& game,

@@ -55,6 +55,13 @@ bool Win32Launcher::startProgram(std::string_view program, const std::vector<std
     return true;
 }
 
+bool Win32Launcher::openWebAddress(std::string_view, const std::string& address)
+{
+    // Only a web address comes here, so the shell can take it for nothing but a page.
+    const HINSTANCE result = ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<std::intptr_t>(result) > 32;
+}
+
 std::unique_ptr<ProcessLauncher> MakeSystemProcessLauncher()
 {
     return std::make_unique<Win32Launcher>();

@@ -18,6 +18,10 @@ public:
     // CreateProcessA of `program` in a normal window, with a command line that the
     // program splits back into exactly `arguments`.
     bool startProgram(std::string_view program, const std::vector<std::string>& arguments) override;
+
+    // ShellExecuteA of the address itself: since Windows 8 the browser the user chose is
+    // known to the shell alone (UrlAssociations), not to the HTTP class's open command.
+    bool openWebAddress(std::string_view browser, const std::string& address) override;
 };
 
 } // namespace zorvek

@@ -4,8 +4,16 @@
 #include <mutex>
 #include <thread>
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <netdb.h>
 #include <sys/socket.h>
+#endif
 
 #include <QElapsedTimer>
 #include <QMetaObject>
@@ -30,6 +38,16 @@ qint64 steadyMilliseconds()
 // resolver takes.
 std::optional<QHostAddress> resolve(const std::string& host)
 {
+#ifdef _WIN32
+    // Winsock answers nothing in a process that has not started it, and a lookup can come
+    // before Qt's first socket starts it.
+    static const bool winsockStarted = [] {
+        WSADATA data;
+        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }();
+    if (!winsockStarted)
+        return std::nullopt;
+#endif
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_DGRAM;

@@ -5,6 +5,11 @@
 
 namespace zorvek {
 
+bool ReadsOnAfterFailedRead(QAbstractSocket::SocketError error, int failures)
+{
+    return error == QAbstractSocket::ConnectionRefusedError && failures <= StatusSockets::kRefusedReadLimit;
+}
+
 StatusSockets::StatusSockets(QObject* parent) : QObject(parent), m_buffer(kDatagramLimit, Qt::Uninitialized)
 {
 }
@@ -76,13 +81,18 @@ void StatusSockets::readPending(int slot)
     // Every waiting datagram is read while the socket is open: one left unread would
     // stop further arrival events. Only those from the queried server's address and
     // port are delivered; the handler may close the socket, which leaves the rest.
+    int failedReads = 0;
     while (!s.closed && socket->state() == QAbstractSocket::BoundState && socket->hasPendingDatagrams()) {
         QHostAddress sender;
         quint16 senderPort = 0;
         // The buffer holds the largest datagram there is: no asking for the size first.
         const qint64 size = socket->readDatagram(m_buffer.data(), m_buffer.size(), &sender, &senderPort);
-        if (size < 0)
+        if (size < 0) {
+            // Nothing is delivered: the slot keeps its row until a reply comes.
+            if (ReadsOnAfterFailedRead(socket->error(), ++failedReads))
+                continue;
             break;
+        }
         if (senderPort == s.port && sender.isEqual(s.address, QHostAddress::ConvertV4MappedToIPv4))
             emit dataArrival(slot, QByteArray(m_buffer.constData(), size));
     }

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include <QAbstractSocket>
 #include <QByteArray>
 #include <QHostAddress>
 #include <QObject>
@@ -9,6 +10,13 @@
 class QUdpSocket;
 
 namespace zorvek {
+
+// Whether a slot's socket reads on after the `failures`-th read of one arrival event failed
+// with `error`. Windows reports an ICMP "port unreachable" for an earlier query (nothing
+// listens there) as an arrival whose read fails with ConnectionRefusedError: that is no
+// reply, the real one may still come, and the datagrams behind it are read (a bounded number
+// of such failures at a time). Any other failure ends the pass; the next arrival reads again.
+bool ReadsOnAfterFailedRead(QAbstractSocket::SocketError error, int failures);
 
 // The socket array sockCOD: one UDP socket per server slot 1..255, each sending its
 // slot's status query and delivering what that slot's server sends back.
@@ -18,6 +26,8 @@ class StatusSockets : public QObject
 
 public:
     static constexpr int kSlots = 255;
+    // Refused reads (see ReadsOnAfterFailedRead) that one arrival event reads past.
+    static constexpr int kRefusedReadLimit = 32;
 
     explicit StatusSockets(QObject* parent = nullptr);
 

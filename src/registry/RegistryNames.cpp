@@ -71,4 +71,16 @@ std::vector<std::string_view> SplitLines(std::string_view text)
     return lines;
 }
 
+std::optional<std::string> Wow6432Path(const std::string& softwarePath)
+{
+    const std::vector<std::string> parts = SplitKeyPath(softwarePath);
+    if (parts.size() < 2 || !NamesEqual(parts[0], "Software") || NamesEqual(parts[1], "Classes") ||
+        NamesEqual(parts[1], "Wow6432Node"))
+        return std::nullopt;
+    std::string redirected = "Software\\Wow6432Node";
+    for (std::size_t i = 1; i < parts.size(); ++i)
+        redirected += "\\" + parts[i];
+    return redirected;
+}
+
 } // namespace zorvek::reg

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,5 +33,10 @@ std::vector<std::basic_string<Char>> SplitKeyPath(const std::basic_string<Char>&
     }
     return parts;
 }
+
+// Where 64-bit Windows keeps what 32-bit programs (the games and their installers) write
+// below HKLM\Software: the same path below Software\Wow6432Node. Nothing for a path outside
+// Software, for Software\Classes (shared by both views) and for one already in Wow6432Node.
+std::optional<std::string> Wow6432Path(const std::string& softwarePath);
 
 } // namespace zorvek::reg

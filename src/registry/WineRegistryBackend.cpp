@@ -238,15 +238,9 @@ long WineRegistryBackend::openKey(RegistryHandle key, const std::string& subKey,
     // A win64 prefix keeps what 32-bit programs (the games and their installers) write below
     // HKLM\Software in Software\Wow6432Node; that view is looked at first.
     if (key == RootHandle(kHkeyLocalMachine) && m_win64) {
-        const std::vector<std::string> parts = SplitKeyPath(subKey);
-        if (parts.size() >= 2 && NamesEqual(parts[0], "Software") && !NamesEqual(parts[1], "Classes") &&
-            !NamesEqual(parts[1], "Wow6432Node")) {
-            std::string redirected = "Software\\Wow6432Node";
-            for (std::size_t i = 1; i < parts.size(); ++i)
-                redirected += "\\" + parts[i];
-            if (tree().openKey(key, redirected, options, access, result) == kErrorSuccess)
-                return kErrorSuccess;
-        }
+        const std::optional<std::string> redirected = Wow6432Path(subKey);
+        if (redirected && tree().openKey(key, *redirected, options, access, result) == kErrorSuccess)
+            return kErrorSuccess;
     }
     return tree().openKey(key, subKey, options, access, result);
 }

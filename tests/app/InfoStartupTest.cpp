@@ -10,6 +10,7 @@
 #include "support/ModalAction.h"
 #include "support/Pictures.h"
 #include "support/RecordingPrograms.h"
+#include "support/ShellBrowser.h"
 
 namespace zorvek::test {
 namespace {
@@ -89,6 +90,7 @@ TEST_F(InfoStartupTest, TheSixLineFileGivesAPosterWindowOnce)
     EXPECT_FALSE(QFile::exists(posterFile()));
 }
 
+#ifndef Q_OS_WIN
 TEST_F(InfoStartupTest, AClickOnThePosterOpensTheLinkInTheBrowser)
 {
     ASSERT_TRUE(makeLevelshots());
@@ -101,6 +103,21 @@ TEST_F(InfoStartupTest, AClickOnThePosterOpensTheLinkInTheBrowser)
     EXPECT_EQ(records[0].arguments, QStringList{"http://www.example.cz/akce"});
     EXPECT_FALSE(window->infoWindow()->isVisible());
 }
+#else
+// Windows opens the link through the shell, in the browser the user chose.
+TEST_F(InfoStartupTest, AClickOnThePosterOpensTheLinkThroughTheShell)
+{
+    if (fixtures::ShellBrowserRecordPath().isEmpty())
+        GTEST_SKIP() << "needs the recording browser of the Wine prefix that scripts/test-windows.sh makes";
+    fixtures::ClearShellBrowserRecord();
+    ASSERT_TRUE(makeLevelshots());
+    serveInfo("400", "300");
+    ASSERT_TRUE(startAndShow(
+        [](frmInfo* w) { QTest::mouseClick(w->imgInfo(), Qt::LeftButton, {}, QPoint(20, 20)); }));
+    EXPECT_EQ(fixtures::WaitForShellBrowserRecord(), QByteArray("http://www.example.cz/akce"));
+    EXPECT_FALSE(window->infoWindow()->isVisible());
+}
+#endif
 
 struct NoWindowCase
 {

@@ -1,4 +1,5 @@
 // The refresh cycle through the real sockets: queries, replies, rows, details, caption.
+#include <algorithm>
 #include <functional>
 
 #include <QCoreApplication>
@@ -61,32 +62,51 @@ protected:
             cells << cell(r, c);
         return cells;
     }
+
+    // Clears what the servers received, presses the refresh button and waits until each
+    // server has its one query.
+    bool refreshAndWaitForOneQueryEach()
+    {
+        for (auto& s : servers)
+            s->clearReceived();
+        window->cmdResponse_Click();
+        return waitFor([&] {
+            return std::all_of(servers.begin(), servers.end(),
+                               [](const auto& s) { return s->statusQueryCount() == 1; });
+        });
+    }
 };
 
-TEST_F(RefreshTest, ARefreshSendsOneQueryPerServerInSlotOrder)
+TEST_F(RefreshTest, ARefreshSendsOneQueryPerServerEachFromItsOwnSocket)
 {
     startOnCod4({crashProfile(), crashProfile(), crashProfile()});
-    for (auto& s : servers)
-        s->clearReceived();
-    window->cmdResponse_Click();
-    ASSERT_TRUE(waitFor([&] {
-        return servers[2]->statusQueryCount() == 1 && servers[0]->statusQueryCount() == 1 &&
-               servers[1]->statusQueryCount() == 1;
-    }));
-    quint64 previous = 0;
+    ASSERT_TRUE(refreshAndWaitForOneQueryEach());
     for (auto& s : servers) {
         ASSERT_EQ(s->received().size(), 1);
         const ReceivedDatagram& d = s->received().first();
         EXPECT_EQ(d.data, QByteArray("\xFF\xFF\xFF\xFFgetstatus"));
         EXPECT_EQ(d.data.size(), 13);
-        EXPECT_GT(d.sequence, previous);
-        previous = d.sequence;
     }
     // Each slot's query comes from its own socket.
     EXPECT_NE(servers[0]->received().first().senderPort, servers[1]->received().first().senderPort);
     EXPECT_NE(servers[1]->received().first().senderPort, servers[2]->received().first().senderPort);
     EXPECT_EQ(cmdResponse(*window)->text(), QStringLiteral("Obnovit seznam"));
     EXPECT_TRUE(cmdResponse(*window)->isEnabled());
+}
+
+TEST_F(RefreshTest, ARefreshSendsTheQueriesInSlotOrder)
+{
+    // The order in which the queries reached the servers shows only in receive times that the
+    // system takes (Linux): the time of reading would order nothing.
+    if (!StampedUdpSocket::ReceiveTimesFromSystem())
+        GTEST_SKIP() << "this system gives programs no receive times of datagrams";
+    startOnCod4({crashProfile(), crashProfile(), crashProfile()});
+    ASSERT_TRUE(refreshAndWaitForOneQueryEach());
+    quint64 previous = 0;
+    for (auto& s : servers) {
+        EXPECT_GT(s->received().first().sequence, previous);
+        previous = s->received().first().sequence;
+    }
 }
 
 TEST_F(RefreshTest, AReplyFillsItsRow)

@@ -3,7 +3,16 @@
 #include <cstdint>
 #include <fstream>
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+// psapi.h builds on windows.h.
+#include <psapi.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <QApplication>
 #include <QDialog>
@@ -18,14 +27,22 @@
 
 namespace zorvek::test {
 
-// Resident memory of this process, from /proc/self/statm.
+// Resident memory of this process: from /proc/self/statm, on Windows its working set.
 inline std::int64_t ResidentBytes()
 {
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    return K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)
+               ? static_cast<std::int64_t>(counters.WorkingSetSize)
+               : 0;
+#else
     std::ifstream statm("/proc/self/statm");
     std::int64_t pages = 0;
     std::int64_t resident = 0;
     statm >> pages >> resident;
     return resident * sysconf(_SC_PAGESIZE);
+#endif
 }
 
 #if defined(__SANITIZE_ADDRESS__)

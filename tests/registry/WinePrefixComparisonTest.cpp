@@ -20,7 +20,7 @@ TEST(WinePrefixComparison, ReaderMatchesAdvapi32)
     const std::string prefix = ReplayedWinePrefix();
     const char* dumpFile = std::getenv("ZORVEK_REGISTRY_DUMP");
     if (prefix.empty() || !dumpFile)
-        GTEST_SKIP() << "needs a prefix filled by the Windows test run (scripts/test-registry-windows.sh)";
+        GTEST_SKIP() << "needs a prefix filled by the Windows test run (scripts/test-windows.sh)";
 
     std::ifstream in(dumpFile);
     ASSERT_TRUE(in) << dumpFile;

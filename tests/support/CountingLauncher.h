@@ -31,6 +31,17 @@ public:
         ++starts;
         return m_real.startProgram(program, arguments);
     }
+    // Windows opens web addresses through the shell, one start; elsewhere the browser is
+    // started as a program, which startProgram counts (and without a browser nothing starts).
+    bool openWebAddress(std::string_view browser, const std::string& address) override
+    {
+#ifdef _WIN32
+        ++starts;
+        return m_real.openWebAddress(browser, address);
+#else
+        return ProcessLauncher::openWebAddress(browser, address);
+#endif
+    }
 
     int starts = 0;
 

@@ -73,7 +73,9 @@ protected:
 
     QImage render()
     {
-        // Scroll bars and geometry changes of the state settle before the paint.
+        // Scroll bars and geometry changes of the state settle before the paint: the items are
+        // laid out now, and the scroll bars that follow from that are shown.
+        list.doItemsLayout();
         QApplication::processEvents();
         QImage image(list.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::magenta);

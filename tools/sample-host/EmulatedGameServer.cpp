@@ -1,16 +1,9 @@
 #include "sample-host/EmulatedGameServer.h"
 
 #include <algorithm>
-#include <arpa/inet.h>
-#include <cerrno>
-#include <cstring>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <time.h>
-#include <unistd.h>
+#include <memory>
 
 #include <QPointer>
-#include <QSocketNotifier>
 #include <QTimer>
 #include <QUdpSocket>
 
@@ -33,22 +26,6 @@ bool isCommand(const QByteArray& datagram, const char* command)
     return datagram.startsWith(OutOfBandPrefix() + command);
 }
 
-sockaddr_in loopback(quint16 port)
-{
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
-
-qint64 nowNs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    return static_cast<qint64>(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
-
 } // namespace
 
 EmulatedGameServer::EmulatedGameServer(ServerProfile profile, QObject* parent)
@@ -59,39 +36,24 @@ EmulatedGameServer::EmulatedGameServer(ServerProfile profile, QObject* parent)
 EmulatedGameServer::~EmulatedGameServer()
 {
     liveServers().removeAll(this);
-    if (m_fd >= 0)
-        ::close(m_fd);
 }
 
 bool EmulatedGameServer::start(quint16 port)
 {
-    if (m_fd >= 0)
+    if (m_socket)
         return false;
-    // A plain socket rather than QUdpSocket: its kernel receive time tells which of
-    // several servers a datagram reached first, even when they are read in one pass.
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0)
+    auto socket = std::make_unique<StampedUdpSocket>(this);
+    if (!socket->bind(port))
         return false;
-    const int on = 1;
-    sockaddr_in address = loopback(port);
-    socklen_t length = sizeof address;
-    if (::setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on) != 0 ||
-        ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        ::close(fd);
-        return false;
-    }
-    m_fd = fd;
-    m_port = ntohs(address.sin_port);
-    m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, [] { DeliverPending(); });
+    m_socket = socket.release();
+    connect(m_socket, &StampedUdpSocket::readyRead, this, [this] { DeliverPending(this); });
     liveServers().append(this);
     return true;
 }
 
 quint16 EmulatedGameServer::port() const
 {
-    return m_port;
+    return m_socket ? m_socket->port() : 0;
 }
 
 void EmulatedGameServer::setProfile(ServerProfile profile)
@@ -162,7 +124,7 @@ void EmulatedGameServer::clearReceived()
     m_received.clear();
 }
 
-void EmulatedGameServer::DeliverPending()
+void EmulatedGameServer::DeliverPending(EmulatedGameServer* arrived)
 {
     // A handler that waits in a nested event loop must not start a second pass; the
     // sockets stay readable and are read after it.
@@ -171,8 +133,13 @@ void EmulatedGameServer::DeliverPending()
     g_delivering = true;
     // Reads every server's waiting datagrams at once and numbers them by receive time,
     // because the event loop reports readable sockets in descriptor order.
+    // Without the system's receive times there is nothing to order by, and on Windows a socket
+    // whose arrival event finds its datagrams read already stops reporting arrivals: there
+    // each server reads its own.
     QList<QPair<EmulatedGameServer*, ReceivedDatagram>> pending;
-    for (EmulatedGameServer* server : liveServers())
+    const QList<EmulatedGameServer*> readers =
+        StampedUdpSocket::ReceiveTimesFromSystem() ? liveServers() : QList<EmulatedGameServer*>{arrived};
+    for (EmulatedGameServer* server : readers)
         server->readInto(pending);
     std::stable_sort(pending.begin(), pending.end(),
                      [](const auto& a, const auto& b) { return a.second.arrivalNs < b.second.arrivalNs; });
@@ -190,40 +157,10 @@ void EmulatedGameServer::DeliverPending()
 
 void EmulatedGameServer::readInto(QList<QPair<EmulatedGameServer*, ReceivedDatagram>>& pending)
 {
-    QByteArray buffer(65536, Qt::Uninitialized);
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
-    for (;;) {
-        sockaddr_in sender{};
-        iovec vector{buffer.data(), static_cast<std::size_t>(buffer.size())};
-        msghdr message{};
-        message.msg_name = &sender;
-        message.msg_namelen = sizeof sender;
-        message.msg_iov = &vector;
-        message.msg_iovlen = 1;
-        message.msg_control = control;
-        message.msg_controllen = sizeof control;
-        const ssize_t size = ::recvmsg(m_fd, &message, MSG_DONTWAIT);
-        if (size < 0) {
-            // EAGAIN: drained. An ICMP error queued by a reply to a closed port also
-            // shows here; it carries no datagram, so the read goes on.
-            if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
-                return;
-            continue;
-        }
-        ReceivedDatagram datagram;
-        datagram.data = buffer.left(size);
-        datagram.senderAddress = QHostAddress(ntohl(sender.sin_addr.s_addr));
-        datagram.senderPort = ntohs(sender.sin_port);
-        datagram.arrivalNs = nowNs();
-        for (cmsghdr* c = CMSG_FIRSTHDR(&message); c; c = CMSG_NXTHDR(&message, c)) {
-            if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMPNS) {
-                timespec stamp{};
-                std::memcpy(&stamp, CMSG_DATA(c), sizeof stamp);
-                datagram.arrivalNs = static_cast<qint64>(stamp.tv_sec) * 1000000000 + stamp.tv_nsec;
-            }
-        }
+    QList<ReceivedDatagram> datagrams;
+    m_socket->readPending(datagrams);
+    for (const ReceivedDatagram& datagram : datagrams)
         pending.append({this, datagram});
-    }
 }
 
 void EmulatedGameServer::handle(const ReceivedDatagram& datagram)
@@ -265,10 +202,7 @@ void EmulatedGameServer::sendReply(const QByteArray& reply, const QHostAddress& 
         if (m_otherSocket) {
             m_otherSocket->writeDatagram(reply, to, toPort);
         } else {
-            sockaddr_in address = loopback(toPort);
-            address.sin_addr.s_addr = htonl(to.toIPv4Address());
-            ::sendto(m_fd, reply.constData(), static_cast<std::size_t>(reply.size()), 0,
-                     reinterpret_cast<const sockaddr*>(&address), sizeof address);
+            m_socket->send(reply, to, toPort);
         }
     }
     if (m_replyCount > 0)

@@ -8,23 +8,11 @@
 #include <optional>
 
 #include "sample-host/ServerProfile.h"
+#include "sample-host/StampedUdpSocket.h"
 
-class QSocketNotifier;
 class QUdpSocket;
 
 namespace zorvek {
-
-// One datagram an emulated server received. Sequence numbers grow across every
-// emulated server of the process in the order the datagrams reached their sockets
-// (the kernel's receive time), so they order arrivals at different servers.
-struct ReceivedDatagram
-{
-    QByteArray data;
-    QHostAddress senderAddress;
-    quint16 senderPort = 0;
-    quint64 sequence = 0;
-    qint64 arrivalNs = 0; // kernel receive time, nanoseconds of the real-time clock
-};
 
 // A game server on a loopback UDP port that answers the status query and "getinfo"
 // like a dedicated server, from a ServerProfile; tests can bend its answers.
@@ -67,16 +55,14 @@ signals:
     void replySent(const QByteArray& data, quint16 receiverPort);
 
 private:
-    static void DeliverPending();
+    static void DeliverPending(EmulatedGameServer* arrived);
     void readInto(QList<QPair<EmulatedGameServer*, ReceivedDatagram>>& pending);
     void handle(const ReceivedDatagram& datagram);
     std::optional<QByteArray> answerFor(const QByteArray& datagram) const;
     void sendReply(const QByteArray& reply, const QHostAddress& to, quint16 toPort);
 
     ServerProfile m_profile;
-    int m_fd = -1;
-    quint16 m_port = 0;
-    QSocketNotifier* m_notifier = nullptr;
+    StampedUdpSocket* m_socket = nullptr;
     QUdpSocket* m_otherSocket = nullptr;
     std::optional<QByteArray> m_rawReply;
     int m_replyCount = 1;
