@@ -36,7 +36,7 @@ set(CPACK_PACKAGE_FILE_NAME ${ZORVEK_WINDOWS_PACKAGE}-win64)
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/COPYING)
 set(CPACK_STRIP_FILES ON)
 
-# The zip has the portable layout; the installer the installed one (see the components).
+# The zip has the portable layout; the installer the installed one (see that file).
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/WindowsPackagingPerGenerator.cmake)
 
 # A 64-bit installer (CPack's default one is 32-bit), under Program Files, with a Start-menu
@@ -53,17 +53,20 @@ set(CPACK_NSIS_CONTACT "halmund@zorvek.example.cz")
 set(CPACK_PACKAGE_EXECUTABLES zorvek "Zorvek")
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY ".")
+# The levelshots folder of the installation, read-only for a normal user (the user's own
+# pictures go into %LOCALAPPDATA%\Zorvek\levelshots).
+set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
+  CreateDirectory '$INSTDIR\\\\share\\\\zorvek\\\\levelshots\\\\codwaw'
+  CreateDirectory '$INSTDIR\\\\share\\\\zorvek\\\\levelshots\\\\cod4'
+  CreateDirectory '$INSTDIR\\\\share\\\\zorvek\\\\levelshots\\\\cod1-coduo'
+  CreateDirectory '$INSTDIR\\\\share\\\\zorvek\\\\levelshots\\\\cod2'
+")
 # Nothing of the program is left behind: the poster a run may have left in the install
 # folder's levelshots folder (a run ended by force does not delete it), and the folders.
 set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "
-  Delete \\\"$INSTDIR\\\\share\\\\zorvek\\\\levelshots\\\\infoposter.jpg\\\"
-  RMDir /r \\\"$INSTDIR\\\\share\\\"
-  RMDir \\\"$INSTDIR\\\"
+  Delete '$INSTDIR\\\\share\\\\zorvek\\\\levelshots\\\\infoposter.jpg'
+  RMDir /r '$INSTDIR\\\\share'
+  RMDir '$INSTDIR'
 ")
 include(CPack)
 
-# Hidden components: the program with its libraries and licences goes into both packages,
-# the levelshots folder into one place each.
-cpack_add_component(Unspecified DISPLAY_NAME "Zorvek" REQUIRED HIDDEN)
-cpack_add_component(portable HIDDEN)
-cpack_add_component(installed HIDDEN)
