@@ -3,6 +3,8 @@
 // real one behind it; any other failure ends the pass.
 #include "query/StatusSockets.h"
 
+#include <ostream>
+
 #include <gtest/gtest.h>
 
 namespace zorvek {
@@ -15,6 +17,11 @@ struct FailedReadCase
     int failures;
     bool readsOn;
 };
+
+void PrintTo(const FailedReadCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class FailedReadTest : public ::testing::TestWithParam<FailedReadCase>
 {
