@@ -3,7 +3,7 @@
 # in its build folder): the package command refuses the sample host without --demo and makes
 # the demo zip and installer with it; the zip holds exactly what zorvek.exe loads, the licence
 # texts and the levelshots folders; unpacked into a fresh Wine prefix, and installed there
-# silently, the program starts offscreen against the sample host and shows the map picture of a
+# silently (under Program Files, and where /D= says), the program starts offscreen against the sample host and shows the map picture of a
 # server whose reply filled its row (the probe of tests/package, loaded as a Qt plugin); the
 # silent uninstall leaves no file, folder, shortcut or registry key of the program.
 # Runs in a network namespace of its own where it can, so the sample host's port is its own.
@@ -176,6 +176,19 @@ uninstalled_without_a_trace() {
     return $ok
 }
 check "the silent uninstall leaves no file, folder, shortcut or registry key of the program" uninstalled_without_a_trace
+
+# /D= chooses the folder. (It is the rest of the command line, unquoted: wine quotes an
+# argument with blanks, so the folder here has none.)
+chosen="$WINEPREFIX/drive_c/Hry/Zorvek"
+"$wine_cmd" "$setup" /S '/D=C:\Hry\Zorvek'
+installed_where_chosen() { [ -f "$chosen/zorvek.exe" ] && [ -d "$chosen/share/zorvek/levelshots/cod4" ] && [ ! -e "$installed" ]; }
+check "/D= installs into the folder it names" installed_where_chosen
+"$wine_cmd" "$chosen/Uninstall.exe" /S
+for _ in $(seq 1 100); do
+    [ -e "$chosen" ] || break
+    sleep 0.2
+done
+check "the silent uninstall removes that folder" test ! -e "$chosen"
 
 echo "windows packages: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -28,13 +28,15 @@ windows_gtest() {
     echo "$install/lib/cmake/GTest"
 }
 
-# Configures the Windows build folder with the Qt of $1 and any further options.
+# Configures the Windows build folder with the Qt of $1 and any further options. A new folder
+# builds no tests unless the options ask for them; one configured already keeps its choice.
 windows_configure() {
-    local qt="$1"
+    local qt="$1" fresh=()
     shift
+    [ -f "$build/CMakeCache.txt" ] || fresh=(-DZORVEK_BUILD_TESTS=OFF)
     mkdir -p "$build"
     cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" \
-        -DZORVEK_QT_WINDOWS="$qt" -DCMAKE_BUILD_TYPE=Release "$@" >"$build/configure.log" ||
+        -DZORVEK_QT_WINDOWS="$qt" -DCMAKE_BUILD_TYPE=Release "${fresh[@]}" "$@" >"$build/configure.log" ||
         { cat "$build/configure.log" >&2; return 1; }
 }
 
