@@ -159,12 +159,15 @@ check "the installer puts the program under Program Files with its Start-menu an
 check "the installed zorvek.exe fills a row from a server's reply" \
     runs_against_the_sample_host "$installed/zorvek.exe" "$installed/share/zorvek/levelshots"
 
-"$wine_cmd" "$installed/Uninstall.exe" /S
-# The uninstaller runs on as a copy of itself: wait until it is done.
-for _ in $(seq 1 100); do
-    [ -e "$installed" ] || break
-    sleep 0.2
-done
+# The uninstaller runs on as a copy of itself: waits (20 s at most) until it took the folder $1.
+uninstall() {
+    "$wine_cmd" "$1/Uninstall.exe" /S
+    for _ in $(seq 1 100); do
+        [ -e "$1" ] || return 0
+        sleep 0.2
+    done
+}
+uninstall "$installed"
 uninstalled_without_a_trace() {
     local ok=0
     [ ! -e "$installed" ] || { echo "left: $(find "$installed")"; ok=1; }
@@ -183,11 +186,7 @@ chosen="$WINEPREFIX/drive_c/Hry/Zorvek"
 "$wine_cmd" "$setup" /S '/D=C:\Hry\Zorvek'
 installed_where_chosen() { [ -f "$chosen/zorvek.exe" ] && [ -d "$chosen/share/zorvek/levelshots/cod4" ] && [ ! -e "$installed" ]; }
 check "/D= installs into the folder it names" installed_where_chosen
-"$wine_cmd" "$chosen/Uninstall.exe" /S
-for _ in $(seq 1 100); do
-    [ -e "$chosen" ] || break
-    sleep 0.2
-done
+uninstall "$chosen"
 check "the silent uninstall removes that folder" test ! -e "$chosen"
 
 echo "windows packages: $passed passed, $failed failed"

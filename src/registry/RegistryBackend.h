@@ -63,6 +63,9 @@ inline constexpr std::uint32_t kKeyCreateSubKey = 0x0004;
 inline constexpr std::uint32_t kKeyEnumerateSubKeys = 0x0008;
 inline constexpr std::uint32_t kKeyNotify = 0x0010;
 inline constexpr std::uint32_t kKeyCreateLink = 0x0020;
+// The rights that let a key be changed: a read-only backend refuses them, and a read never
+// asks for them.
+inline constexpr std::uint32_t kWriteRights = kKeySetValue | kKeyCreateSubKey | kKeyCreateLink;
 // The six key-specific rights together, without the standard rights.
 inline constexpr std::uint32_t kKeyAllSpecific = 0x003F;
 

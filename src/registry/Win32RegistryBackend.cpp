@@ -32,8 +32,7 @@ long Win32RegistryBackend::openKey(RegistryHandle key, const std::string& subKey
     // The games are 32-bit programs: on 64-bit Windows their keys below HKLM\Software live in
     // the 32-bit view, which a 64-bit program sees only when it asks for it. A read looks
     // there first, then in the program's own view.
-    constexpr std::uint32_t writeRights = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK;
-    if (key == RootHandle(kHkeyLocalMachine) && !(access & (writeRights | KEY_WOW64_64KEY)) &&
+    if (key == RootHandle(kHkeyLocalMachine) && !(access & (kWriteRights | KEY_WOW64_64KEY)) &&
         Wow6432Path(subKey) &&
         RegOpenKeyExA(ToHkey(key), subKey.c_str(), options, access | KEY_WOW64_32KEY, &opened) ==
             ERROR_SUCCESS) {

@@ -22,8 +22,6 @@ using namespace reg;
 
 namespace {
 
-constexpr std::uint32_t kWriteRights = kKeySetValue | kKeyCreateSubKey | kKeyCreateLink;
-
 bool IsStringType(std::uint32_t type)
 {
     return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
